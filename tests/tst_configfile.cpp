@@ -1,4 +1,107 @@
+// The bytes Save writes and how it replaces the file on disk.
+#include "document/configfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(T)
+
+using namespace fennick;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class ConfigFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void bytes_data();
+    void bytes();
+    void pathIsInTheHomeFolder();
+    void saveWritesAndReplacesTheFile();
+    void failedSaveKeepsTheOldFile_data();
+    void failedSaveKeepsTheOldFile();
+    void messages();
+};
+
+// On this system the 8-bit encoding is UTF-8.
+void ConfigFileTest::bytes_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("empty") << QString() << QByteArray("\r\n");
+    QTest::newRow("lines stay CR LF") << "a\r\nb\r\n" << QByteArray("a\r\nb\r\n\r\n");
+    QTest::newRow("accents, euro, CJK, emoji")
+        << QString::fromUtf8("é€中😀") << QByteArray("\xc3\xa9\xe2\x82\xac\xe4\xb8\xad\xf0\x9f\x98\x80\r\n");
+    QTest::newRow("tab and nbsp") << QString::fromUtf8("a\tb\u00a0c") << QByteArray("a\tb\xc2\xa0" "c\r\n");
+    QTest::newRow("lone low surrogate") << QString(QChar(0xdc00)) + "x" << QByteArray("\xef\xbf\xbdx\r\n");
+    QTest::newRow("lone high surrogate inside") << "x" + QString(QChar(0xd800)) + "y"
+                                                << QByteArray("x\xef\xbf\xbdy\r\n");
+    QTest::newRow("high surrogate at the very end") << "x" + QString(QChar(0xd800))
+                                                    << QByteArray("x\xef\xbf\xbd\r\n");
+}
+
+void ConfigFileTest::bytes()
+{
+    QFETCH(QString, document);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(configFileBytes(document), expected);
+}
+
+void ConfigFileTest::pathIsInTheHomeFolder()
+{
+#ifdef Q_OS_WIN
+    QCOMPARE(configFilePath(), "C:/Config.ini");
+#else
+    QCOMPARE(configFilePath(), QDir::homePath() + "/Config.ini");
+#endif
+}
+
+void ConfigFileTest::saveWritesAndReplacesTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Config.ini");
+    QVERIFY(saveConfigFile("a much longer first document", path).saved);
+    const SaveResult second = saveConfigFile("short", path);
+    QVERIFY(second.saved);
+    QVERIFY(second.reason.isEmpty());
+    QCOMPARE(readAll(path), QByteArray("short\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Config.ini"});
+}
+
+void ConfigFileTest::failedSaveKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("target"); // relative to a fresh temporary folder
+    QTest::newRow("target is a folder") << "Config.ini";
+    QTest::newRow("folder does not exist") << "missing/Config.ini";
+}
+
+void ConfigFileTest::failedSaveKeepsTheOldFile()
+{
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("Config.ini"));
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const SaveResult result = saveConfigFile("text", dir.filePath(target));
+    QVERIFY(!result.saved);
+    QVERIFY(!result.reason.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+void ConfigFileTest::messages()
+{
+    QCOMPARE(savedMessage("/home/ann/Config.ini"), "File saved in " + QDir::toNativeSeparators("/home/ann/Config.ini"));
+    const QString failure = notSavedMessage("/home/ann/Config.ini", "No space left on device");
+    QVERIFY(failure.contains("not saved"));
+    QVERIFY(failure.contains(QDir::toNativeSeparators("/home/ann/Config.ini")));
+    QVERIFY(failure.contains("No space left on device"));
+}
+
+QTEST_GUILESS_MAIN(ConfigFileTest)
 #include "tst_configfile.moc"
