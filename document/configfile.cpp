@@ -1,9 +1,13 @@
 #include "document/configfile.h"
 
+#include "document/linebreaks.h"
+
 #include <QDir>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <QThread>
+
+#include <algorithm>
 
 namespace fennick {
 namespace {
@@ -12,14 +16,21 @@ SaveResult writeOnce(const QByteArray &bytes, const QString &path, bool *renameF
 {
     *renameFailed = false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that every write reaches the file system at once and
+    // reports its own failure: Qt 6.4's commit() can miss a failure of its
+    // final flush (a full disk) and rename a cut-off file into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
-    // Flush and check before commit(): Qt 6.4's commit() can miss a write
-    // error from its own final flush and rename a cut-off file into place.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
+    // A short write is not yet a failure: the next write says why it stopped,
+    // where the short one leaves Qt with no reason to give.
+    for (qsizetype written = 0; written < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return {false, reason};
+        }
+        written += count;
     }
     if (!file.commit()) {
         *renameFailed = file.error() == QFileDevice::RenameError;
@@ -49,9 +60,48 @@ QByteArray configFileBytes(const QString &document)
     return bytes;
 }
 
+QByteArray configFileBytesFromEditorText(QStringView editorText)
+{
+    QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
+    // Room for the whole text, each line break's room holding its CR LF;
+    // grown below only if an encoding ever asks for less.
+    QByteArray bytes(encoder.requiredSpace(editorText.size()) + 2, Qt::Uninitialized);
+    qsizetype used = 0;
+    const auto appendLine = [&](QStringView line) {
+        const qsizetype needed = encoder.requiredSpace(line.size()) + 2;
+        if (bytes.size() - used < needed)
+            bytes.resize(std::max(used + needed, 2 * bytes.size()));
+        // No line break ends inside a surrogate pair, so encoding line by
+        // line, stateless, gives the same bytes as encoding the whole text.
+        char *end = encoder.appendToBuffer(bytes.data() + used, line);
+        *end++ = '\r';
+        *end++ = '\n';
+        used = end - bytes.constData();
+    };
+    const char16_t *chars = editorText.utf16();
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < editorText.size(); ++i) {
+        const char16_t c = chars[i];
+        // Most characters lie between CR and the line separator: one test.
+        if ((c > u'\r' && c < u'\u2028') || c > u'\u2029' || !isLineBreak(QChar(c)))
+            continue;
+        appendLine(editorText.sliced(lineStart, i - lineStart));
+        if (c == u'\r' && i + 1 < editorText.size() && chars[i + 1] == u'\n')
+            ++i; // a CR LF pair is one line break
+        lineStart = i + 1;
+    }
+    appendLine(editorText.sliced(lineStart)); // the file's closing CR LF
+    bytes.truncate(used);
+    return bytes;
+}
+
 SaveResult saveConfigFile(const QString &document, const QString &path)
 {
-    const QByteArray bytes = configFileBytes(document);
+    return saveConfigFileBytes(configFileBytes(document), path);
+}
+
+SaveResult saveConfigFileBytes(const QByteArray &bytes, const QString &path)
+{
 #ifdef Q_OS_WIN
     // A virus scanner or an editor may hold the file for a moment and refuse
     // the rename; try a few more times before giving up.

@@ -14,6 +14,11 @@ namespace fennick {
 // become its replacement character; none are dropped.
 [[nodiscard]] QByteArray configFileBytes(const QString &document);
 
+// The same bytes as configFileBytes(documentFromEditorText(editorText)), made
+// in one pass over a text widget's raw text: each line break becomes CR LF as
+// the text is encoded, with no converted copy of a large document between.
+[[nodiscard]] QByteArray configFileBytesFromEditorText(QStringView editorText);
+
 struct SaveResult {
     bool saved = false;
     QString reason; // the system's words for what went wrong, when not saved
@@ -23,6 +28,8 @@ struct SaveResult {
 // beside it, which is renamed over the old one only once every byte is on
 // disk. On failure the old file stays as it was.
 [[nodiscard]] SaveResult saveConfigFile(const QString &document, const QString &path);
+// The same, for bytes already made by one of the functions above.
+[[nodiscard]] SaveResult saveConfigFileBytes(const QByteArray &bytes, const QString &path);
 
 // The texts the user sees after a save.
 [[nodiscard]] QString savedMessage(const QString &path);

@@ -1,14 +1,18 @@
 #include "document/linebreaks.h"
 
-namespace fennick {
-namespace {
+#include <algorithm>
 
-[[nodiscard]] bool isLineBreak(QChar c)
+namespace fennick {
+
+bool isLineBreak(QChar c)
 {
     return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
 }
 
-} // namespace
+QStringView firstLine(QStringView text)
+{
+    return text.first(std::find_if(text.begin(), text.end(), isLineBreak) - text.begin());
+}
 
 QString documentFromEditorText(const QString &editorText)
 {
@@ -36,6 +40,8 @@ QString editorTextFromDocument(const QString &document)
     QString text = document;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
+    text.replace(QChar(0xfdd0), QChar::ReplacementCharacter);
+    text.replace(QChar(0xfdd1), QChar::ReplacementCharacter);
     return text;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +26,7 @@ private slots:
     void bytes();
     void pathIsInTheHomeFolder();
     void saveWritesAndReplacesTheFile();
+    void symbolicLinkKeepsPointingWhereItDid();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
     void messages();
@@ -73,6 +75,25 @@ void ConfigFileTest::saveWritesAndReplacesTheFile()
     QVERIFY(second.reason.isEmpty());
     QCOMPARE(readAll(path), QByteArray("short\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Config.ini"});
+}
+
+// A server admin may keep Config.ini as a link into the server's folder.
+void ConfigFileTest::symbolicLinkKeepsPointingWhereItDid()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("server"));
+    const QString target = dir.filePath("server/server.cfg");
+    QVERIFY(saveConfigFile("old", target).saved);
+    const QString link = dir.filePath("Config.ini");
+    QVERIFY(QFile::link(target, link));
+    QVERIFY(saveConfigFile("new", link).saved);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QCOMPARE(readAll(target), QByteArray("new\r\n"));
+#else
+    QSKIP("symbolic links need privileges on Windows");
+#endif
 }
 
 void ConfigFileTest::failedSaveKeepsTheOldFile_data()

@@ -1,31 +1,58 @@
-// Every control of the window exists with its name, in its container, on
-// its page, at its place and size, captioned as tabled.
-#include "document/strings.h"
-#include "ui/layouttables.h"
+// The window's controls where the design tables put them, checked in window
+// coordinates with each page in front, from a copy of the tables kept apart
+// from the program's own. Also run with QT_SCALE_FACTOR 1.25 and 1.5.
+#include "tabledlayout.h"
 #include "ui/mainwindow.h"
 #include "ui/tabcontrol.h"
-#include "wizard/fieldcatalogue.h"
-#include "wizard/stepmachine.h"
+#include "ui/tabstrip.h"
 
 #include <QAbstractButton>
+#include <QFontMetricsF>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
-#include <QTabBar>
 #include <QTest>
+#include <QTextStream>
 
 using namespace fennick;
-using namespace fennick::layout;
 
 namespace {
 
-QRect pixels(int left, int top, int width, int height)
+struct TabledControl {
+    QString name;
+    QString container;
+    QRect twips;
+    int tabIndex;
+};
+
+QList<TabledControl> readTabledLayout()
 {
-    return {left / 15, top / 15, width / 15, height / 15};
+    QList<TabledControl> controls;
+    QString text = QString::fromLatin1(tabledLayout);
+    QTextStream in(&text);
+    while (!in.atEnd()) {
+        const QStringList cells = in.readLine().split(u' ', Qt::SkipEmptyParts);
+        if (cells.size() != 7)
+            continue;
+        controls.append({cells[0], cells[1],
+                         QRect(cells[2].toInt(), cells[3].toInt(), cells[4].toInt(), cells[5].toInt()),
+                         cells[6].toInt()});
+    }
+    return controls;
 }
 
-QRect pixels(const TwipRect &r)
+QHash<QString, int> readFramePages()
 {
-    return pixels(r.left, r.top, r.width, r.height);
+    QHash<QString, int> pages;
+    const QStringList cells = QString::fromLatin1(tabledFramePages).split(u' ');
+    for (qsizetype i = 0; i + 1 < cells.size(); i += 2)
+        pages.insert(cells[i], cells[i + 1].toInt());
+    return pages;
+}
+
+QRect pixels(const QRect &twips)
+{
+    return {twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15};
 }
 
 } // namespace
@@ -34,141 +61,201 @@ class LayoutTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void window();
-    void pages();
-    void frames();
-    void fieldRows();
-    void buttons();
-    void otherControls();
-    void everyControlHasAUniqueName();
+    void windowSizeAndFlags();
+    void tabInFrontAtStartIsVehicles();
+    void everyControlWithEachPageInFront_data();
+    void everyControlWithEachPageInFront();
+    void tabStripRows_data();
+    void tabStripRows();
+    void captionsAreNotClipped();
+    void previewFontIsMonospaced();
+    void hiddenLinesStayHidden();
 
 private:
-    template <typename T = QWidget>
-    T *get(std::string_view name)
-    {
-        auto *widget = form->findChild<T *>(toQString(name));
-        if (!widget)
-            qFatal("missing %s", name.data());
-        return widget;
-    }
-    void verifyPlaced(std::string_view name, std::string_view container, const QRect &geometry);
+    // Where a tabled control must stand in window pixels, following its
+    // chain of containers up to the window.
+    QPoint windowPosition(const TabledControl &control) const;
+    // The page a control stands on, or -1 for controls beside the tabs.
+    int pageOf(const TabledControl &control) const;
+    void bringToFront(int page) const;
+
     std::unique_ptr<MainWindow> form;
+    QList<TabledControl> tabled;
+    QHash<QString, TabledControl> byName;
+    QHash<QString, int> framePages;
 };
 
 void LayoutTest::initTestCase()
 {
+    tabled = readTabledLayout();
+    QCOMPARE(tabled.size(), 186);
+    for (const TabledControl &control : tabled)
+        byName.insert(control.name, control);
+    framePages = readFramePages();
     form = std::make_unique<MainWindow>();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 }
 
-void LayoutTest::verifyPlaced(std::string_view name, std::string_view container, const QRect &geometry)
+QPoint LayoutTest::windowPosition(const TabledControl &control) const
 {
-    QWidget *widget = get(name);
-    QCOMPARE(widget->parentWidget()->objectName(), toQString(container));
-    if (widget->geometry() != geometry)
-        QFAIL(qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
-                             .arg(toQString(name)).arg(widget->x()).arg(widget->y())
-                             .arg(widget->width()).arg(widget->height())));
+    QPoint position = pixels(control.twips).topLeft();
+    for (QString container = control.container; container != "Form1";) {
+        const TabledControl &parent = byName.value(container);
+        position += pixels(parent.twips).topLeft();
+        container = parent.container;
+    }
+    return position;
 }
 
-void LayoutTest::window()
+int LayoutTest::pageOf(const TabledControl &control) const
+{
+    if (framePages.contains(control.name))
+        return framePages.value(control.name);
+    if (framePages.contains(control.container))
+        return framePages.value(control.container);
+    return -1;
+}
+
+void LayoutTest::bringToFront(int page) const
+{
+    TabStrip *strip = form->tabControl()->tabStrip();
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(page).center());
+    QCOMPARE(form->tabControl()->currentIndex(), page);
+}
+
+void LayoutTest::windowSizeAndFlags()
 {
     QCOMPARE(form->objectName(), "Form1");
-    QCOMPARE(form->size(), QSize(810, 667));
-    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QCOMPARE(form->size(), QSize(12150 / 15, 10005 / 15));
+    QCOMPARE(form->minimumSize(), form->size());
+    QCOMPARE(form->maximumSize(), form->size());
+    const Qt::WindowFlags flags = form->windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(flags & Qt::WindowSystemMenuHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(form->windowTitle().startsWith("Fennick"));
     QVERIFY(form->windowTitle().endsWith("fennick.example.org"));
-    QCOMPARE(get("SSTab1")->geometry(), pixels(0, 0, 5925, 9975));
+    QCOMPARE(form->windowIcon().availableSizes().value(0), QSize(80, 80));
+    auto *picture = form->findChild<QLabel *>("Picture1");
+    QCOMPARE(picture->pixmap().size(), QSize(365, 116));
+    QCOMPARE(picture->frameShape(), QFrame::NoFrame);
 }
 
-void LayoutTest::pages()
+void LayoutTest::tabInFrontAtStartIsVehicles()
 {
-    TabControl *tabs = form->tabControl();
-    QCOMPARE(tabs->count(), 5);
-    for (int i = 0; i < 5; ++i) {
-        QCOMPARE(tabs->tabBar()->tabText(i), toQString(pageCaptions[std::size_t(i)]));
-        // A page covers the whole control, so that its controls are placed
-        // from the top of the tab strip.
-        QCOMPARE(tabs->page(i)->geometry(), QRect(QPoint(0, 0), tabs->size()));
-    }
-    QCOMPARE(tabs->currentIndex(), 4);
+    MainWindow fresh;
+    const TabControl *tabs = fresh.tabControl();
+    QCOMPARE(tabs->tabStrip()->tabText(tabs->currentIndex()), "5. Vehicles");
 }
 
-void LayoutTest::frames()
+void LayoutTest::everyControlWithEachPageInFront_data()
 {
-    for (const FramePlacement &frame : layout::frames) {
-        auto *box = get<QGroupBox>(frame.name);
-        QCOMPARE(box->title(), toQString(frame.caption));
-        QCOMPARE(box->geometry(), pixels(frame.rect));
-        QWidget *expectedParent = frame.page == onWindow ? static_cast<QWidget *>(form.get())
-                                                         : form->tabControl()->page(frame.page);
-        QCOMPARE(box->parentWidget(), expectedParent);
-    }
+    QTest::addColumn<int>("page");
+    const QStringList captions{"1. General", "2. Ammunations", "3. Others",
+                               "4. Classes / Pickups", "5. Vehicles"};
+    for (int page = 0; page < 5; ++page)
+        QTest::addRow("%s", qPrintable(captions[page])) << page;
 }
 
-void LayoutTest::fieldRows()
+void LayoutTest::everyControlWithEachPageInFront()
 {
-    for (const FieldPlacement &row : fieldPlacements) {
-        const FieldSpec &spec = *findField(row.field);
-        const int height = spec.kind == FieldKind::ComboBox ? 315 : 285;
-        verifyPlaced(row.field, row.frame, pixels(row.fieldLeft, row.top, row.fieldWidth, height));
-        verifyPlaced(spec.labelName, row.frame,
-                     pixels(row.labelLeft, row.top, row.labelWidth, row.labelHeight));
-        auto *label = get<QLabel>(spec.labelName);
-        QCOMPARE(label->text(), toQString(spec.caption));
-        QCOMPARE(label->buddy(), get(row.field));
-    }
-}
-
-void LayoutTest::buttons()
-{
-    for (const ControlPlacement &placement : buttonPlacements) {
-        verifyPlaced(placement.name, placement.container, pixels(placement.rect));
-        QCOMPARE(get<QAbstractButton>(placement.name)->text(),
-                 toQString(findButton(placement.name)->caption));
+    QFETCH(int, page);
+    bringToFront(page);
+    const QStringList captions{"1. General", "2. Ammunations", "3. Others",
+                               "4. Classes / Pickups", "5. Vehicles"};
+    QCOMPARE(form->tabControl()->tabStrip()->tabText(page), captions[page]);
+    for (const TabledControl &control : tabled) {
+        auto *widget = form->findChild<QWidget *>(control.name);
+        QVERIFY2(widget, qPrintable(control.name));
+        const int onPage = pageOf(control);
+        const bool shown = onPage < 0 || onPage == page;
+        QVERIFY2(widget->isVisible() == shown, qPrintable(control.name));
+        if (!shown)
+            continue;
+        const QRect expected(windowPosition(control), pixels(control.twips).size());
+        const QRect actual(widget->mapTo(form.get(), QPoint(0, 0)), widget->size());
+        if (actual != expected)
+            QFAIL(qPrintable(QStringLiteral("%1 at %2,%3 %4x%5, tabled %6,%7 %8x%9")
+                                 .arg(control.name).arg(actual.x()).arg(actual.y())
+                                 .arg(actual.width()).arg(actual.height()).arg(expected.x())
+                                 .arg(expected.y()).arg(expected.width()).arg(expected.height())));
+        QWidget *container = widget->parentWidget();
+        while (container->objectName().isEmpty()) // a page of the tab control
+            container = container->parentWidget();
+        QCOMPARE(container->objectName(), control.container);
     }
 }
 
-void LayoutTest::otherControls()
+// Three tabs a row, 295 twips a row; the row of the tab in front stands next
+// to the page. Edges are rounded one by one, so neighbours always touch.
+void LayoutTest::tabStripRows_data()
 {
-    verifyPlaced("RichTextBox1", "Frame5", pixels(120, 240, 5895, 6495));
-    verifyPlaced("Picture1", "Form1", pixels(6360, 7560, 5475, 1740));
-    verifyPlaced("Label18", "Frame1", pixels(2880, 1320, 1095, 255));
-    verifyPlaced("Label43", "Frame8", pixels(2280, 960, 2175, 255));
-    QCOMPARE(get<QLabel>("Label18")->text(), "1 = VC; 2 = LC");
-    QCOMPARE(get<QLabel>("Label43")->text(), "0 = False; 1 = True; 2 = Team");
-    QCOMPARE(get("Label81")->parentWidget(), form.get());
-    for (const SeparatorLine &line : separatorLines) {
-        QWidget *widget = get(line.name);
-        QCOMPARE(widget->parentWidget()->objectName(), toQString(line.container));
-        QCOMPARE(widget->pos(), QPoint(0, line.y / 15));
-        QCOMPARE(widget->width(), 5520 / 15);
+    everyControlWithEachPageInFront_data();
+}
+
+void LayoutTest::tabStripRows()
+{
+    QFETCH(int, page);
+    bringToFront(page);
+    TabStrip *strip = form->tabControl()->tabStrip();
+    QCOMPARE(strip->mapTo(form.get(), QPoint(0, 0)), QPoint(0, 0));
+    const double tabWidth = 5925.0 / 15 / 3;
+    const double rowHeight = 295.0 / 15;
+    const int frontRow = page / 3;
+    for (int tab = 0; tab < 5; ++tab) {
+        const int row = tab / 3 == frontRow ? 1 : 0;
+        const int column = tab % 3;
+        const QRect expected(QPoint(qRound(column * tabWidth), qRound(row * rowHeight)),
+                             QPoint(qRound((column + 1) * tabWidth) - 1, qRound((row + 1) * rowHeight) - 1));
+        QCOMPARE(strip->tabRect(tab), expected);
     }
-    // Line5 and Line7 lie under the tab control, which hides them.
-    QWidget *tabs = get("SSTab1");
+}
+
+// The font is chosen so that every caption fits its tabled box; check it
+// with the widgets' own metrics, which follow QT_SCALE_FACTOR.
+void LayoutTest::captionsAreNotClipped()
+{
+    for (const QLabel *label : form->findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue;
+        const QFontMetrics metrics = label->fontMetrics();
+        QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                 qPrintable(label->objectName()));
+        QVERIFY2(metrics.height() <= label->contentsRect().height(), qPrintable(label->objectName()));
+    }
+    for (const QAbstractButton *button : form->findChildren<QAbstractButton *>()) {
+        const QSize needed = button->sizeHint();
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(),
+                 qPrintable(button->objectName()));
+        QVERIFY2(needed.height() <= button->height() + 8, qPrintable(button->objectName()));
+    }
+    const TabStrip *strip = form->tabControl()->tabStrip();
+    for (int tab = 0; tab < strip->count(); ++tab)
+        QVERIFY(strip->fontMetrics().horizontalAdvance(strip->tabText(tab)) < strip->tabRect(tab).width());
+}
+
+void LayoutTest::previewFontIsMonospaced()
+{
+    const QFont font = form->findChild<QWidget *>("RichTextBox1")->font();
+    const QFontMetricsF metrics(font);
+    for (QChar c : QStringLiteral("M;-=0.\"~"))
+        QCOMPARE(metrics.horizontalAdvance(c), metrics.horizontalAdvance(u'i'));
+    QCOMPARE(font.pointSizeF(), 8.25);
+    QVERIFY(!font.bold() && !font.italic() && !font.underline() && !font.strikeOut());
+}
+
+void LayoutTest::hiddenLinesStayHidden()
+{
+    QWidget *tabs = form->findChild<QWidget *>("SSTab1");
     for (const char *name : {"Line5", "Line7"}) {
-        QWidget *line = get(name);
+        QWidget *line = form->findChild<QWidget *>(name);
+        QCOMPARE(line->parentWidget(), form.get());
         QVERIFY(tabs->geometry().contains(line->geometry()));
+        // Painted before the tab control, which covers them.
         QVERIFY(form->children().indexOf(line) < form->children().indexOf(tabs));
     }
-}
-
-void LayoutTest::everyControlHasAUniqueName()
-{
-    QStringList names;
-    for (const FieldSpec &field : fieldCatalogue)
-        names << toQString(field.name) << toQString(field.labelName);
-    for (const ButtonSpec &button : buttonTable)
-        names << toQString(button.name);
-    for (const FramePlacement &frame : layout::frames)
-        names << toQString(frame.name);
-    for (const SeparatorLine &line : separatorLines)
-        names << toQString(line.name);
-    names << "SSTab1" << "RichTextBox1" << "Picture1" << "Label18" << "Label43" << "Label81";
-    QCOMPARE(names.size(), 78 * 2 + 14 + 11 + 16 + 6);
-    for (const QString &name : names)
-        QCOMPARE(form->findChildren<QWidget *>(name).size(), 1);
 }
 
 QTEST_MAIN(LayoutTest)

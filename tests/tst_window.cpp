@@ -20,7 +20,7 @@ namespace {
 const QStringList bannerLines{
     ";------Fennick: server configuration------",
     ";------Visit fennick.example.org to see updates------",
-    ";------Lines that begin with a semicolon are comments------",
+    ";------Lines that begin with ; are comments------",
 };
 
 const QStringList generalLines{

@@ -7,7 +7,7 @@
 #include "ui/tabcontrol.h"
 
 #include <QFile>
-#include <QTabBar>
+#include "ui/tabstrip.h"
 #include <QTest>
 #include <QWidget>
 
@@ -38,8 +38,8 @@ public:
         fennick::TabControl *tabs = window->tabControl();
         for (int i = 0; i < tabs->count(); ++i) {
             if (tabs->page(i)->isAncestorOf(widget)) {
-                QTabBar *bar = tabs->tabBar();
-                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+                fennick::TabStrip *strip = tabs->tabStrip();
+                QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(i).center());
                 return;
             }
         }

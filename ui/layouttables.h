@@ -29,6 +29,8 @@ inline constexpr int separatorLength = 5520;
 inline constexpr std::array<std::string_view, 5> pageCaptions{
     "1. General", "2. Ammunations", "3. Others", "4. Classes / Pickups", "5. Vehicles"};
 inline constexpr int pageInFrontAtStart = 4;
+inline constexpr int tabsPerRow = 3;
+inline constexpr int tabRowHeight = 295;
 
 inline constexpr int onWindow = -1; // a frame that stands on the window, not on a page
 

@@ -5,48 +5,77 @@
 #include "document/maker.h"
 #include "document/pieces.h"
 #include "document/strings.h"
+#include "ui/captionfit.h"
 #include "ui/layouttables.h"
 #include "ui/previewedit.h"
+#include "ui/singlelinefield.h"
 #include "ui/tabcontrol.h"
+#include "ui/tabstrip.h"
+#include "ui/twips.h"
 #include "wizard/fieldcatalogue.h"
 #include "wizard/stepmachine.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabBar>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
 namespace fennick {
 namespace {
 
-constexpr int twipsPerPixel = 15;
-
-// Rounds each edge, so that neighbours that touch in twips touch in pixels.
-[[nodiscard]] QRect toPixels(const layout::TwipRect &r)
+// Same advance for a narrow and a wide letter. (QFontInfo::fixedPitch() says
+// no for some monospaced fonts, such as Noto Sans Mono.)
+[[nodiscard]] bool isMonospaced(const QFont &font)
 {
-    const auto px = [](int twips) { return qRound(double(twips) / twipsPerPixel); };
-    const int left = px(r.left);
-    const int top = px(r.top);
-    return {left, top, px(r.left + r.width) - left, px(r.top + r.height) - top};
+    const QFontMetricsF metrics(font);
+    return qFuzzyCompare(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'M'));
 }
 
+// Lucida Console 8.25 pt where it is installed, else the system's fixed font
+// at that size; never a proportional font.
 [[nodiscard]] QFont previewFont()
 {
-    QFont font(QStringLiteral("Lucida Console"));
-    font.setPointSizeF(8.25);
-    font.setStyleHint(QFont::Monospace);
-    if (QFontInfo(font).fixedPitch())
-        return font;
-    QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fallback.setPointSizeF(8.25);
-    return fallback;
+    QFont lucida(QStringLiteral("Lucida Console"));
+    lucida.setPointSizeF(8.25);
+    if (QFontInfo(lucida).family() == lucida.family())
+        return lucida;
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(8.25);
+    if (isMonospaced(fixed))
+        return fixed;
+    QFont typewriter(QStringLiteral("Courier New"));
+    typewriter.setStyleHint(QFont::TypeWriter);
+    typewriter.setPointSizeF(8.25);
+    return typewriter;
 }
+
+// The picture takes the keyboard focus in its turn, so it shows where the
+// focus is.
+class PictureBox : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+};
 
 } // namespace
 
@@ -58,9 +87,14 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(applicationName) + QStringLiteral(" - ") + toQString(makerAddress));
+    setWindowIcon(QIcon(QStringLiteral(":/images/fennick-icon-80.png")));
     setFixedSize(toPixels({0, 0, layout::windowWidth, layout::windowHeight}).size());
+    // Before any control exists, so that each is laid out once, in its font.
+    setFont(fontFittingCaptions(font(), *style()));
 
     addControl(m_tabs, layout::tabControl.name, layout::tabControl.tabIndex);
+    m_tabs->tabStrip()->setTabsPerRow(layout::tabsPerRow);
+    m_tabs->tabStrip()->setRowHeight(double(layout::tabRowHeight) / twipsPerPixel);
     m_tabs->setGeometry(toPixels(layout::tabControl.rect));
     for (std::string_view caption : layout::pageCaptions)
         m_tabs->addPage(toQString(caption));
@@ -103,6 +137,7 @@ void MainWindow::buildFrames()
     addControl(m_preview, layout::preview.name, layout::preview.tabIndex);
     m_preview->setGeometry(toPixels(layout::preview.rect));
     m_preview->setFont(previewFont());
+    m_preview->setTabChangesFocus(true);
     m_preview->setPlainText(QString(bannerText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
@@ -115,12 +150,16 @@ void MainWindow::buildFields()
         auto *label = new QLabel(toQString(spec.caption), frame);
         addControl(label, spec.labelName);
         label->setGeometry(toPixels({row.labelLeft, row.top, row.labelWidth, row.labelHeight}));
+        // A taller label keeps its caption on the field's line.
+        const int extraHeight = label->height() - toPixels({0, 0, 0, layout::labelHeight}).height();
+        label->setContentsMargins(0, 0, 0, extraHeight);
 
         QWidget *field = nullptr;
         if (spec.kind == FieldKind::ComboBox) {
             auto *combo = new QComboBox(frame);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert); // the lists are fixed
+            combo->setValidator(new SingleLineValidator(combo));
             for (std::string_view item : spec.items)
                 if (!item.empty())
                     combo->addItem(toQString(item), 0);
@@ -128,6 +167,7 @@ void MainWindow::buildFields()
             field = combo;
         } else {
             auto *edit = new QLineEdit(toQString(spec.defaultText), frame);
+            edit->setValidator(new SingleLineValidator(edit));
             edit->setCursorPosition(0);
             field = edit;
         }
@@ -136,6 +176,7 @@ void MainWindow::buildFields()
         addControl(field, spec.name, row.tabIndex);
         field->setGeometry(toPixels({row.fieldLeft, row.top, row.fieldWidth, height}));
         field->setEnabled(enabledAtStart(spec));
+        field->setAccessibleName(label->text());
         label->setBuddy(field);
     }
 }
@@ -166,9 +207,12 @@ void MainWindow::buildDecorations()
     signature->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     signature->setEnabled(false);
 
-    auto *picture = new QLabel(this);
-    addControl(picture, layout::picture.name);
+    auto *picture = new PictureBox(this);
+    addControl(picture, layout::picture.name, layout::picture.tabIndex);
     picture->setGeometry(toPixels(layout::picture.rect));
+    picture->setPixmap(QPixmap(QStringLiteral(":/images/fennick-banner.png")));
+    picture->setFocusPolicy(Qt::TabFocus);
+    picture->setAccessibleName(toQString(applicationName));
 
     for (const layout::SeparatorLine &line : layout::separatorLines) {
         auto *separator = new QFrame(control(line.container));
@@ -186,7 +230,7 @@ void MainWindow::setTabOrderFromIndexes()
     std::stable_sort(m_tabIndexes.begin(), m_tabIndexes.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     const auto focusTarget = [this](QWidget *widget) -> QWidget * {
-        return widget == m_tabs ? m_tabs->tabBar() : widget;
+        return widget == m_tabs ? static_cast<QWidget *>(m_tabs->tabStrip()) : widget;
     };
     for (qsizetype i = 1; i < m_tabIndexes.size(); ++i)
         setTabOrder(focusTarget(m_tabIndexes[i - 1].second), focusTarget(m_tabIndexes[i].second));
@@ -224,7 +268,7 @@ void MainWindow::press(const ButtonSpec &button)
 void MainWindow::save()
 {
     const QString path = configFilePath();
-    const SaveResult result = saveConfigFile(m_preview->documentText(), path);
+    const SaveResult result = saveConfigFileBytes(m_preview->fileBytes(), path);
     if (result.saved)
         m_presenter(this, {UserMessage::Kind::Information, savedMessage(path)});
     else

@@ -1,7 +1,9 @@
 #include "ui/previewedit.h"
 
+#include "document/configfile.h"
 #include "document/linebreaks.h"
 
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -19,6 +21,11 @@ QString PreviewEdit::documentText() const
     // toRawText() keeps non-breaking spaces that toPlainText() would turn
     // into blanks.
     return documentFromEditorText(document()->toRawText());
+}
+
+QByteArray PreviewEdit::fileBytes() const
+{
+    return configFileBytesFromEditorText(document()->toRawText());
 }
 
 void PreviewEdit::replaceDocument(const QString &document)
@@ -40,6 +47,24 @@ void PreviewEdit::appendToDocument(const QString &piece)
     // Show the lines just added, as a user who pressed Add expects.
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void PreviewEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (!source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Through a cursor, in one undoable step: the base class would first
+    // build a second text document from the text, which for a large paste
+    // holds as much memory again as the preview itself. insertText() makes
+    // each CR LF, lone CR and lone LF one paragraph break by itself, so a
+    // converted copy is needed only for the frame marks it would misread.
+    const QString text = source->text();
+    const bool hasFrameMarks = text.contains(QChar(0xfdd0)) || text.contains(QChar(0xfdd1));
+    QTextCursor cursor = textCursor();
+    cursor.insertText(hasFrameMarks ? editorTextFromDocument(text) : text);
+    setTextCursor(cursor);
 }
 
 } // namespace fennick

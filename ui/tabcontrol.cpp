@@ -1,17 +1,20 @@
 #include "ui/tabcontrol.h"
 
+#include "ui/tabstrip.h"
+
+#include <QKeyEvent>
 #include <QResizeEvent>
-#include <QTabBar>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
 
 namespace fennick {
 
 TabControl::TabControl(QWidget *parent)
     : QWidget(parent)
-    , m_tabBar(new QTabBar(this))
+    , m_strip(new TabStrip(this))
 {
-    m_tabBar->setDrawBase(false);
-    m_tabBar->setExpanding(false);
-    connect(m_tabBar, &QTabBar::currentChanged, this, &TabControl::showPage);
+    setFocusPolicy(Qt::NoFocus); // the strip takes the focus
+    connect(m_strip, &TabStrip::currentChanged, this, &TabControl::showPage);
 }
 
 QWidget *TabControl::addPage(const QString &caption)
@@ -20,33 +23,78 @@ QWidget *TabControl::addPage(const QString &caption)
     page->setGeometry(rect());
     page->setVisible(m_pages.empty());
     m_pages.push_back(page);
-    m_tabBar->addTab(caption);
-    m_tabBar->raise();
+    m_strip->addTab(caption);
+    m_strip->raise();
+    arrange();
     return page;
 }
 
 int TabControl::currentIndex() const
 {
-    return m_tabBar->currentIndex();
+    return m_strip->currentIndex();
 }
 
 void TabControl::setCurrentIndex(int index)
 {
-    m_tabBar->setCurrentIndex(index);
+    m_strip->setCurrentIndex(index);
+}
+
+void TabControl::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.shape = QTabBar::RoundedNorth;
+    frame.tabBarSize = m_strip->size();
+    frame.tabBarRect = m_strip->geometry();
+    frame.selectedTabRect = m_strip->tabRect(m_strip->currentIndex()).translated(m_strip->pos());
+    const int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
+    frame.rect = rect().adjusted(0, m_strip->height() - overlap, 0, 0);
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
 }
 
 void TabControl::resizeEvent(QResizeEvent *event)
 {
-    for (QWidget *page : m_pages)
-        page->setGeometry(QRect(QPoint(0, 0), event->size()));
-    m_tabBar->setGeometry(0, 0, event->size().width(), m_tabBar->sizeHint().height());
+    arrange();
     QWidget::resizeEvent(event);
+}
+
+// Also called while the control is still hidden, before any resize event,
+// so that the tabs have their real size as soon as they exist.
+void TabControl::arrange()
+{
+    for (QWidget *page : m_pages)
+        page->setGeometry(rect());
+    m_strip->setGeometry(0, 0, width(), m_strip->rowsHeight());
+}
+
+// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDown and Ctrl+PgUp cycle through the
+// pages from anywhere inside the control, as in QTabWidget.
+void TabControl::keyPressEvent(QKeyEvent *event)
+{
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    int step = 0;
+    if (ctrl && event->key() == Qt::Key_Tab)
+        step = 1;
+    else if (ctrl && event->key() == Qt::Key_Backtab)
+        step = -1;
+    else if (ctrl && event->key() == Qt::Key_PageDown)
+        step = 1;
+    else if (ctrl && event->key() == Qt::Key_PageUp)
+        step = -1;
+    if (step == 0 || count() == 0) {
+        event->ignore();
+        return;
+    }
+    setCurrentIndex((currentIndex() + step + count()) % count());
 }
 
 void TabControl::showPage(int index)
 {
     for (int i = 0; i < count(); ++i)
         m_pages[std::size_t(i)]->setVisible(i == index);
+    update();
 }
 
 } // namespace fennick

@@ -1,14 +1,15 @@
-// A tab control whose pages cover its whole area, tab strip included, so
-// that controls on a page are placed from the top of the strip.
+// A tabbed dialog control: a multi-row tab strip above one page area. Each
+// page covers the whole control, tab strip included, so that controls on a
+// page are placed from the top of the strip.
 #pragma once
 
 #include <QWidget>
 
 #include <vector>
 
-class QTabBar;
-
 namespace fennick {
+
+class TabStrip;
 
 class TabControl : public QWidget {
     Q_OBJECT
@@ -22,15 +23,18 @@ public:
     [[nodiscard]] QWidget *page(int index) const { return m_pages.at(std::size_t(index)); }
     [[nodiscard]] int currentIndex() const;
     void setCurrentIndex(int index);
-    [[nodiscard]] QTabBar *tabBar() const { return m_tabBar; }
+    [[nodiscard]] TabStrip *tabStrip() const { return m_strip; }
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void arrange();
     void showPage(int index);
 
-    QTabBar *m_tabBar;
+    TabStrip *m_strip;
     std::vector<QWidget *> m_pages;
 };
 

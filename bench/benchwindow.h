@@ -1,0 +1,43 @@
+// The real main window, walked as a user would to the Vehicle step, so that
+// "Add Car" and Save can be pressed, with a preview of a chosen size.
+#pragma once
+
+#include "ui/mainwindow.h"
+
+#include <QString>
+
+namespace fennick {
+class PreviewEdit;
+}
+
+namespace bench {
+
+class BenchWindow {
+public:
+    BenchWindow();
+
+    // Pastes over the whole preview the walked text followed by Vehicle
+    // records, until the document holds at least documentBytes.
+    void fillPreview(qsizetype documentBytes);
+
+    // One mouse click on the named button, until the window has repainted.
+    [[nodiscard]] double clickMs(const QString &button);
+
+    // "Add Car" done the literal way: read the whole text, add the record,
+    // set the whole text, show the end; then repaint.
+    [[nodiscard]] double literalAddCarMs();
+
+    // The characters the preview holds (not counting line-break widths).
+    [[nodiscard]] qsizetype previewCharacters() const;
+    [[nodiscard]] QString vehicleRecord() const;
+    [[nodiscard]] fennick::PreviewEdit *preview() const;
+
+private:
+    fennick::MainWindow m_window;
+};
+
+// VmHWM and VmRSS of this process from /proc/self/status, in bytes.
+[[nodiscard]] double peakResidentBytes();
+[[nodiscard]] double residentBytes();
+
+} // namespace bench

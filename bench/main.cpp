@@ -1,0 +1,147 @@
+// Fennick's speed and memory at any document size, each figure beside a
+// baseline measured in the same run. Prints a table; never fails on a goal.
+//
+//   fennick_bench            the full run (about a minute)
+//   fennick_bench --smoke    tiny sizes, one or three runs: checks it works
+#include "benchwindow.h"
+#include "figures.h"
+#include "measurements.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+using namespace bench;
+
+namespace {
+
+struct Settings {
+    QList<qsizetype> documentSizes; // the last one is also saved and held
+    int pressRuns;
+    int literalRuns;
+    int startRuns;
+    int saveRuns;
+    int memoryRuns;
+};
+
+constexpr qsizetype kilobyte = 1000;
+constexpr qsizetype megabyte = 1000 * kilobyte;
+
+const Settings fullRun{{10 * kilobyte, megabyte, 10 * megabyte}, 31, 11, 11, 11, 3};
+const Settings smokeRun{{kilobyte, 2 * kilobyte, 4 * kilobyte}, 3, 3, 1, 1, 1};
+
+QString sizeLabel(qsizetype bytes)
+{
+    return bytes >= megabyte ? QStringLiteral("%1 MB").arg(bytes / megabyte)
+                             : QStringLiteral("%1 KB").arg(bytes / kilobyte);
+}
+
+QString runs(int count)
+{
+    return QString::number(count);
+}
+
+QList<Figure> measureAll(const Settings &settings, const Programs &programs, const QString &home)
+{
+    QList<Figure> figures;
+    const StartFigures start = measureStart(programs, settings.startRuns);
+
+    // Saves go into a folder of the benchmark's own, never the user's home.
+    qputenv("HOME", home.toLocal8Bit());
+    const qsizetype largest = settings.documentSizes.last();
+    const DocumentMemory memory = measureDocumentMemory(programs, largest, settings.memoryRuns);
+
+    QList<PressTimes> presses;
+    SaveTimes save;
+    for (qsizetype size : settings.documentSizes) {
+        BenchWindow window;
+        window.fillPreview(size);
+        if (size == largest)
+            save = measureSave(window, settings.saveRuns);
+        presses.append(measureAddCar(window, settings.pressRuns, settings.literalRuns));
+    }
+
+    for (qsizetype i = 0; i < presses.size(); ++i) {
+        Figure figure{"Add Car press, preview " + sizeLabel(settings.documentSizes[i]),
+                      milliseconds(presses[i].pressMs),
+                      milliseconds(presses[i].literalMs) + " literal rewrite",
+                      runs(settings.pressRuns) + " / " + runs(settings.literalRuns),
+                      {}};
+        if (i == presses.size() - 1) {
+            figure.goals.append(
+                {"literal / press", presses[i].literalMs / presses[i].pressMs, 50, true});
+            figure.goals.append({"press / press at " + sizeLabel(settings.documentSizes[0]),
+                                 presses[i].pressMs / presses[0].pressMs, 2});
+        }
+        figures.append(figure);
+    }
+    figures.append({"Start to shown window", milliseconds(start.fennickMs),
+                    milliseconds(start.minimalMs) + " minimal Qt window", runs(settings.startRuns),
+                    {{"Fennick / minimal", start.fennickMs / start.minimalMs, 1.5}}});
+    figures.append({"Save, " + sizeLabel(largest) + " document", milliseconds(save.saveMs),
+                    milliseconds(save.plainWriteMs) + " plain QFile write", runs(settings.saveRuns),
+                    {{"Save / plain write", save.saveMs / save.plainWriteMs, 2}}});
+    figures.append({"Save, " + sizeLabel(largest) + " document", milliseconds(save.saveMs),
+                    milliseconds(save.syncedWriteMs) + " plain QFile write + fdatasync",
+                    runs(settings.saveRuns), {}});
+    figures.append({"Peak memory at start", megabytes(start.fennickPeakBytes),
+                    megabytes(start.minimalPeakBytes) + " minimal Qt window",
+                    runs(settings.startRuns),
+                    {{"Fennick - minimal", (start.fennickPeakBytes - start.minimalPeakBytes) / 1e6,
+                      10, false, QStringLiteral(" MB")}}});
+    const QString session = sizeLabel(largest) + " document (paste, Add Car, Save)";
+    const QString beforePaste = megabytes(memory.atStartBytes) + " same process before the paste";
+    const auto perByte = [largest](const QString &compared, double bytes) {
+        return Goal{compared, bytes / double(largest), 8, false, QStringLiteral(" bytes")};
+    };
+    figures.append({"Peak memory, " + session, megabytes(memory.peakBytes), beforePaste,
+                    runs(settings.memoryRuns),
+                    {perByte("peak / document bytes", memory.peakBytes),
+                     perByte("(peak - before) / document bytes",
+                             memory.peakBytes - memory.atStartBytes)}});
+    figures.append({"Resident memory after " + session, megabytes(memory.residentBytes),
+                    beforePaste, runs(settings.memoryRuns),
+                    {perByte("resident / document bytes", memory.residentBytes),
+                     perByte("(resident - before) / document bytes",
+                             memory.residentBytes - memory.atStartBytes)}});
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Every figure is taken headless and without a platform theme, the
+    // children's as well, which inherit this environment.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORMTHEME", "");
+    QTemporaryDir runtimeDir; // Qt wants one, private to the user
+    if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+        qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+
+    const qsizetype hold = arguments.indexOf(QStringLiteral("--hold-document"));
+    if (hold > 0)
+        return holdDocument(arguments.value(hold + 1).toLongLong());
+
+    const bool smoke = arguments.contains(QStringLiteral("--smoke"));
+    const Programs programs{QStringLiteral(FENNICK_PROGRAM), QStringLiteral(MINIMAL_WINDOW_PROGRAM),
+                            QApplication::applicationFilePath()};
+    QTemporaryDir home;
+    if (!home.isValid())
+        qFatal("no temporary folder");
+
+    const QList<Figure> figures = measureAll(smoke ? smokeRun : fullRun, programs, home.path());
+    const QString title = QStringLiteral("Fennick benchmark%1: medians of repeated runs (Runs says "
+                                         "how many), platform %2, %3 cores, Qt %4")
+                              .arg(smoke ? QStringLiteral(" (smoke, tiny sizes)") : QString(),
+                                   QApplication::platformName(),
+                                   QString::number(QThread::idealThreadCount()),
+                                   QLibraryInfo::version().toString());
+    // Goals are read from the figures; a missed one is reported, not failed.
+    (void)printTable(title, figures);
+    return 0;
+}

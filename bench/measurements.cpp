@@ -1,0 +1,136 @@
+#include "measurements.h"
+
+#include "benchwindow.h"
+#include "childprocess.h"
+#include "figures.h"
+
+#include "document/configfile.h"
+#include "document/linebreaks.h"
+#include "ui/previewedit.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <unistd.h>
+
+namespace bench {
+namespace {
+
+const QStringList probeEnvironment{QStringLiteral("FENNICK_EXIT_WHEN_SHOWN=1")};
+
+[[nodiscard]] ChildRun mustRun(const QString &program, const QStringList &arguments,
+                               const QStringList &environment, const QByteArray &line)
+{
+    ChildRun run = runChild(program, arguments, environment, line);
+    if (!run.ok)
+        qFatal("%s did not run to the line \"%s\"", qPrintable(program), line.constData());
+    return run;
+}
+
+} // namespace
+
+StartFigures measureStart(const Programs &programs, int runs)
+{
+    // One start of each first, so that both find the libraries in the cache.
+    (void)mustRun(programs.fennick, {}, probeEnvironment, "shown");
+    (void)mustRun(programs.minimalWindow, {}, probeEnvironment, "shown");
+    QList<double> fennickMs, minimalMs, fennickPeak, minimalPeak;
+    for (int run = 0; run < runs; ++run) {
+        const ChildRun fennick = mustRun(programs.fennick, {}, probeEnvironment, "shown");
+        const ChildRun minimal = mustRun(programs.minimalWindow, {}, probeEnvironment, "shown");
+        fennickMs.append(fennick.msToLine);
+        minimalMs.append(minimal.msToLine);
+        fennickPeak.append(fennick.peakResidentBytes);
+        minimalPeak.append(minimal.peakResidentBytes);
+    }
+    return {median(fennickMs), median(minimalMs), median(fennickPeak), median(minimalPeak)};
+}
+
+DocumentMemory measureDocumentMemory(const Programs &programs, qsizetype documentBytes, int runs)
+{
+    QList<double> atStart, peak, resident;
+    for (int run = 0; run < runs; ++run) {
+        const QStringList arguments{"--hold-document", QString::number(documentBytes)};
+        const ChildRun child = mustRun(programs.self, arguments, {}, "held");
+        const auto reported = [&child](const QString &what) {
+            return child.lines.filter(what + u' ').value(0).mid(what.size() + 1).toDouble();
+        };
+        atStart.append(reported(QStringLiteral("start")));
+        resident.append(reported(QStringLiteral("resident")));
+        peak.append(child.peakResidentBytes);
+    }
+    return {median(atStart), median(peak), median(resident)};
+}
+
+int holdDocument(qsizetype documentBytes)
+{
+    // Save writes into a folder of its own, never the user's home.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    BenchWindow window;
+    QTextStream out(stdout);
+    out << "start " << QString::number(peakResidentBytes(), 'f', 0) << Qt::endl;
+    window.fillPreview(documentBytes);
+    for (int press = 0; press < 10; ++press)
+        (void)window.clickMs(QStringLiteral("Command12"));
+    (void)window.clickMs(QStringLiteral("Command14"));
+    out << "resident " << QString::number(residentBytes(), 'f', 0) << Qt::endl;
+    out << "held" << Qt::endl;
+    return 0;
+}
+
+PressTimes measureAddCar(BenchWindow &window, int pressRuns, int literalRuns)
+{
+    const QString addCar = QStringLiteral("Command12");
+    // The first press after filling also lays out the lines now in view.
+    (void)window.clickMs(addCar);
+    const qsizetype charactersBefore = window.previewCharacters();
+    QList<double> pressMs;
+    for (int run = 0; run < pressRuns; ++run)
+        pressMs.append(window.clickMs(addCar));
+    // Every click must have added exactly one record.
+    const qsizetype recordCharacters =
+        fennick::editorTextFromDocument(window.vehicleRecord()).size();
+    if (window.previewCharacters() - charactersBefore != pressRuns * recordCharacters)
+        qFatal("not every click on Add Car added a record");
+
+    QList<double> literalMs;
+    for (int run = 0; run < literalRuns; ++run)
+        literalMs.append(window.literalAddCarMs());
+    return {median(pressMs), median(literalMs)};
+}
+
+SaveTimes measureSave(BenchWindow &window, int runs)
+{
+    const QString path = fennick::configFilePath();
+    const QString plainPath = path + QStringLiteral(".plain");
+    const QByteArray bytes = fennick::configFileBytes(window.preview()->documentText());
+    // A plain write, and the same write made durable as QSaveFile makes it
+    // before it renames the file into place.
+    const auto plainWriteMs = [&](bool syncToDisk) {
+        QElapsedTimer timer;
+        timer.start();
+        QFile plain(plainPath);
+        if (!plain.open(QIODevice::WriteOnly) || plain.write(bytes) != bytes.size()
+            || !plain.flush())
+            qFatal("cannot write %s", qPrintable(plainPath));
+        if (syncToDisk)
+            ::fdatasync(plain.handle());
+        plain.close();
+        return double(timer.nsecsElapsed()) / 1e6;
+    };
+    QList<double> saveMs, plainMs, syncedMs;
+    for (int run = 0; run < runs; ++run) {
+        saveMs.append(window.clickMs(QStringLiteral("Command14")));
+        plainMs.append(plainWriteMs(false));
+        syncedMs.append(plainWriteMs(true));
+    }
+    QFile saved(path);
+    if (!saved.open(QIODevice::ReadOnly) || saved.readAll() != bytes)
+        qFatal("Save did not write the document's bytes to %s", qPrintable(path));
+    return {median(saveMs), median(plainMs), median(syncedMs)};
+}
+
+} // namespace bench

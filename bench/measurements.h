@@ -1,0 +1,52 @@
+// Each measurement with its baseline, taken side by side in the same run.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace bench {
+
+class BenchWindow;
+
+struct Programs {
+    QString fennick;
+    QString minimalWindow;
+    QString self; // this benchmark, started again to hold a document
+};
+
+// Medians over runs, the two programs started alternately.
+struct StartFigures {
+    double fennickMs = 0;
+    double minimalMs = 0;
+    double fennickPeakBytes = 0;
+    double minimalPeakBytes = 0;
+};
+[[nodiscard]] StartFigures measureStart(const Programs &programs, int runs);
+
+// A separate process that opens the window, pastes a document into the
+// preview, presses "Add Car" and Save.
+struct DocumentMemory {
+    double atStartBytes = 0; // its own peak once the window is shown
+    double peakBytes = 0;    // its peak over the whole session
+    double residentBytes = 0; // what it holds at the end of the session
+};
+[[nodiscard]] DocumentMemory measureDocumentMemory(const Programs &programs,
+                                                   qsizetype documentBytes, int runs);
+// What that process does; returns its exit status.
+int holdDocument(qsizetype documentBytes);
+
+struct PressTimes {
+    double pressMs = 0;
+    double literalMs = 0;
+};
+[[nodiscard]] PressTimes measureAddCar(BenchWindow &window, int pressRuns, int literalRuns);
+
+struct SaveTimes {
+    double saveMs = 0;
+    double plainWriteMs = 0;
+    double syncedWriteMs = 0; // plain write, then fdatasync() as QSaveFile does
+};
+// Saves into the folder that HOME names.
+[[nodiscard]] SaveTimes measureSave(BenchWindow &window, int runs);
+
+} // namespace bench

@@ -1,0 +1,327 @@
+// Every character the user puts into the preview comes back out of it and
+// into the saved file: only line breaks change (to CR LF), and on this UTF-8
+// system the file holds each character's UTF-8 bytes, a lone surrogate
+// becoming U+FFFD. Save, Clear and closing ask the user nothing.
+#include "document/banner.h"
+#include "document/configfile.h"
+#include "windowdriver.h"
+#include "windowstate.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace fennick;
+
+namespace {
+
+enum class Entry { Replace, Paste };
+
+// Puts the text into the preview in place of all it holds.
+void enter(PreviewEdit *preview, Entry entry, const QString &text)
+{
+    if (entry == Entry::Replace) {
+        preview->replaceDocument(text);
+        return;
+    }
+    preview->setFocus();
+    preview->selectAll();
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(preview, Qt::Key_V, Qt::ControlModifier);
+}
+
+// Types each character as one key press that carries it, the way a
+// keyboard layout or an input method hands it over.
+void type(QWidget *widget, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
+        i += length - 1;
+    }
+}
+
+// Every character outside the surrogate range, but for the line breaks, in
+// lines of 64 (LF) so that the preview need not lay out one huge line.
+QString everyOtherCharacter(QStringView lineBreak)
+{
+    QString text;
+    qsizetype onLine = 0;
+    for (char32_t c = 0; c <= 0x10ffff; ++c) {
+        if (QChar::isSurrogate(c) || c == u'\n' || c == u'\r' || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
+            continue;
+        text.append(QString::fromUcs4(&c, 1));
+        if (++onLine == 64) {
+            text.append(lineBreak);
+            onLine = 0;
+        }
+    }
+    return text;
+}
+
+// Records every modal window that opens while it lives, and closes it.
+class ModalWatcher {
+public:
+    ModalWatcher()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            const auto *box = qobject_cast<QMessageBox *>(modal);
+            shown << (box ? QString::number(box->icon()) + " " + box->text()
+                          : QString::fromLatin1(modal->metaObject()->className()));
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->done(QDialog::Rejected);
+            else
+                modal->close();
+        });
+        m_timer.start();
+    }
+
+    QStringList shown;
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace
+
+class RoundTripTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void savedBytes_data();
+    void savedBytes();
+    void fiftyMegabytes();
+    void previewGivesBackWhatWasPasted_data();
+    void previewGivesBackWhatWasPasted();
+    void previewGivesBackWhatWasTyped();
+
+    void closingAsksNothing();
+    void clearAsksNothing();
+    void saveOverwritesWithoutAsking();
+
+private:
+    [[nodiscard]] QString path() const { return QDir(home.path()).filePath(QStringLiteral("Config.ini")); }
+
+    QTemporaryDir home;
+    std::unique_ptr<WindowDriver> driver;
+};
+
+void RoundTripTest::initTestCase()
+{
+    QVERIFY(home.isValid());
+    qputenv("HOME", QFile::encodeName(home.path()));
+}
+
+void RoundTripTest::init()
+{
+    QFile::remove(path());
+    driver = std::make_unique<WindowDriver>();
+}
+
+void RoundTripTest::cleanup()
+{
+    driver.reset();
+}
+
+void RoundTripTest::savedBytes_data()
+{
+    QTest::addColumn<Entry>("entry");
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QString all = QStringLiteral(u"caf\u00e9 \u00dcn\u00efc\u00f6d\u00e9\r\n"
+                                       u"5 \u20ac\r\n\r\n"
+                                       u"\u670d\u52a1\u5668 \U0001F600\U0001F3AE\r\n"
+                                       u"a\tb\u00a0c\r\n")
+                      + QChar(0xd800) + "x\r\n\r\n";
+    const QByteArray allBytes = "caf\xc3\xa9 \xc3\x9cn\xc3\xaf" "c\xc3\xb6" "d\xc3\xa9\r\n"
+                                "5 \xe2\x82\xac\r\n\r\n"
+                                "\xe6\x9c\x8d\xe5\x8a\xa1\xe5\x99\xa8 \xf0\x9f\x98\x80\xf0\x9f\x8e\xae\r\n"
+                                "a\tb\xc2\xa0" "c\r\n"
+                                "\xef\xbf\xbdx\r\n\r\n\r\n";
+    const QList<std::tuple<const char *, QString, QByteArray>> rows{
+        {"accents", QStringLiteral(u"caf\u00e9 \u00dcn\u00efc\u00f6d\u00e9"),
+         "caf\xc3\xa9 \xc3\x9cn\xc3\xaf" "c\xc3\xb6" "d\xc3\xa9\r\n"},
+        {"euro sign", QStringLiteral(u"Price = 5 \u20ac"), "Price = 5 \xe2\x82\xac\r\n"},
+        {"CJK", QStringLiteral(u"ServerName = \"\u670d\u52a1\u5668\""),
+         "ServerName = \"\xe6\x9c\x8d\xe5\x8a\xa1\xe5\x99\xa8\"\r\n"},
+        {"emoji", QStringLiteral(u"\U0001F600\U0001F3AE"), "\xf0\x9f\x98\x80\xf0\x9f\x8e\xae\r\n"},
+        {"tab", "a\tb", "a\tb\r\n"},
+        {"non-breaking space", QStringLiteral(u"a\u00a0b"), "a\xc2\xa0" "b\r\n"},
+        {"lone high surrogate", "x" + QString(QChar(0xd800)) + "y", "x\xef\xbf\xbdy\r\n"},
+        {"lone low surrogate first", QString(QChar(0xdc00)) + "y", "\xef\xbf\xbdy\r\n"},
+        {"high surrogate at the very end", "x" + QString(QChar(0xd83d)), "x\xef\xbf\xbd\r\n"},
+        {"high surrogate before a line break", "x" + QString(QChar(0xd83d)) + "\r\ny",
+         "x\xef\xbf\xbd\r\ny\r\n"},
+        {"empty lines", "\r\n\r\na\r\n\r\n\r\nb\r\n", "\r\n\r\na\r\n\r\n\r\nb\r\n\r\n"},
+        {"all in one document", all, allBytes},
+    };
+    for (const auto &[name, document, expected] : rows) {
+        QTest::addRow("%s, replaced", name) << Entry::Replace << document << expected;
+        QTest::addRow("%s, pasted", name) << Entry::Paste << document << expected;
+    }
+}
+
+void RoundTripTest::savedBytes()
+{
+    QFETCH(Entry, entry);
+    QFETCH(QString, document);
+    QFETCH(QByteArray, expected);
+    driver->clickAll(stepsToSave);
+    enter(driver->window->preview(), entry, document);
+    QCOMPARE(driver->document(), document);
+    driver->click("Command14");
+    QCOMPARE(driver->messages.last().kind, UserMessage::Kind::Information);
+    QCOMPARE(WindowDriver::savedBytes(path()), expected);
+}
+
+void RoundTripTest::fiftyMegabytes()
+{
+    const QString line = QStringLiteral(u"Vehicle = 191 338.6310 -237.6571 29.1708 98.9897 0 0 ; "
+                                        u"\u00e9\u20ac\u670d\U0001F600\t\u00a0\r\n");
+    const QByteArray lineBytes = "Vehicle = 191 338.6310 -237.6571 29.1708 98.9897 0 0 ; "
+                                 "\xc3\xa9\xe2\x82\xac\xe6\x9c\x8d\xf0\x9f\x98\x80\t\xc2\xa0\r\n";
+    const qsizetype lines = 50 * 1000 * 1000 / lineBytes.size() + 1;
+    const QString document = line.repeated(lines);
+    QByteArray expected = lineBytes.repeated(lines);
+    expected.append("\r\n");
+    QVERIFY(expected.size() > 50 * 1000 * 1000);
+
+    driver->clickAll(stepsToSave);
+    QElapsedTimer clock;
+    clock.start();
+    driver->window->preview()->replaceDocument(document);
+    const qint64 replaced = clock.restart();
+    QVERIFY(driver->document() == document); // QCOMPARE would print 50 MB
+    const qint64 read = clock.restart();
+    driver->click("Command14");
+    const qint64 saved = clock.elapsed();
+    qInfo("%lld bytes: into the preview %lld ms, read back %lld ms, saved %lld ms",
+          qlonglong(expected.size()), replaced, read, saved);
+    QCOMPARE(driver->messages.last().kind, UserMessage::Kind::Information);
+    const QByteArray bytes = WindowDriver::savedBytes(path());
+    QCOMPARE(bytes.size(), expected.size());
+    QVERIFY(bytes == expected);
+}
+
+void RoundTripTest::previewGivesBackWhatWasPasted_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("document");
+    QTest::newRow("tab and non-breaking space") << QStringLiteral(u"a\tb\u00a0c") << QStringLiteral(u"a\tb\u00a0c");
+    QTest::newRow("LF") << "a\nb" << "a\r\nb";
+    QTest::newRow("CR LF") << "a\r\nb" << "a\r\nb";
+    QTest::newRow("lone CR") << "a\rb" << "a\r\nb";
+    QTest::newRow("CR CR LF") << "a\r\r\nb" << "a\r\n\r\nb";
+    QTest::newRow("LF CR") << "a\n\rb" << "a\r\n\r\nb";
+    QTest::newRow("line separator") << QStringLiteral(u"a\u2028b") << "a\r\nb";
+    QTest::newRow("paragraph separator") << QStringLiteral(u"a\u2029b") << "a\r\nb";
+    QTest::newRow("line breaks at both ends") << "\nab\n" << "\r\nab\r\n";
+    // Qt's text document takes these two noncharacters for frame marks; they
+    // must not become line breaks.
+    QTest::newRow("U+FDD0 and U+FDD1") << QStringLiteral(u"a\ufdd0b\ufdd1c") << QStringLiteral(u"a\ufffdb\ufffdc");
+    const QString every = everyOtherCharacter(u"\n");
+    QString everyAsKept = everyOtherCharacter(u"\r\n");
+    everyAsKept.replace(QChar(0xfdd0), QChar::ReplacementCharacter);
+    everyAsKept.replace(QChar(0xfdd1), QChar::ReplacementCharacter);
+    QTest::newRow("every other character") << every << everyAsKept;
+}
+
+// Pasted text, or the same text put in by the program.
+void RoundTripTest::previewGivesBackWhatWasPasted()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, document);
+    PreviewEdit *preview = driver->window->preview();
+    enter(preview, Entry::Paste, pasted);
+    QVERIFY2(driver->document() == document, qPrintable(driver->document().left(200)));
+    // A step's piece goes in the same way.
+    enter(preview, Entry::Replace, pasted);
+    QVERIFY2(driver->document() == document, qPrintable(driver->document().left(200)));
+    // Pasted into the middle, the text comes back there, and nothing else moves.
+    enter(preview, Entry::Replace, "[]");
+    preview->moveCursor(QTextCursor::Start);
+    preview->moveCursor(QTextCursor::NextCharacter);
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(preview, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(driver->document() == "[" + document + "]");
+}
+
+void RoundTripTest::previewGivesBackWhatWasTyped()
+{
+    PreviewEdit *preview = driver->window->preview();
+    preview->setFocus();
+    preview->selectAll();
+    QTest::keyClick(preview, Qt::Key_Delete);
+    type(preview, QStringLiteral(u"caf\u00e9 5\u20ac \u670d\u00a0x\U0001F600"));
+    QTest::keyClick(preview, Qt::Key_Return);
+    QTest::keyClicks(preview, "a");
+    QTest::keyClick(preview, Qt::Key_Return, Qt::ShiftModifier); // a line break within the paragraph
+    QTest::keyClick(preview, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClicks(preview, "b ");
+    QCOMPARE(driver->document(), QStringLiteral(u"caf\u00e9 5\u20ac \u670d\u00a0x\U0001F600\r\na\r\n\r\nb "));
+}
+
+void RoundTripTest::closingAsksNothing()
+{
+    driver->clickAll({"Command2", "Command3"}); // unsaved work
+    ModalWatcher watcher;
+    QVERIFY(driver->window->close());
+    QVERIFY(!driver->window->isVisible());
+    QCOMPARE(watcher.shown, QStringList());
+    QVERIFY(driver->messages.isEmpty());
+    QVERIFY(!QFile::exists(path()));
+}
+
+void RoundTripTest::clearAsksNothing()
+{
+    driver->clickAll({"Command2", "Command3"});
+    const WindowState before = WindowState::of(*driver->window);
+    ModalWatcher watcher;
+    driver->click("Command1");
+    QCOMPARE(watcher.shown, QStringList());
+    QVERIFY(driver->messages.isEmpty());
+    QCOMPARE(driver->document(), bannerText());
+    QCOMPARE(WindowState::of(*driver->window).fieldTexts, before.fieldTexts);
+    QCOMPARE(WindowState::of(*driver->window).enabledFlags, before.enabledFlags);
+}
+
+// With the real message box: the one box shown is the confirmation after
+// the file has been replaced.
+void RoundTripTest::saveOverwritesWithoutAsking()
+{
+    driver.reset();
+    {
+        QFile old(path());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older configuration, longer than the new one will be\r\n");
+    }
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const QString &step : stepsToSave)
+        window.findChild<QPushButton *>(step)->click();
+    window.preview()->replaceDocument("short");
+    ModalWatcher watcher;
+    window.findChild<QPushButton *>("Command14")->click();
+    QCOMPARE(watcher.shown, QStringList{QString::number(QMessageBox::NoIcon) + " " + savedMessage(path())});
+    QCOMPARE(WindowDriver::savedBytes(path()), QByteArray("short\r\n"));
+}
+
+QTEST_MAIN(RoundTripTest)
+#include "tst_roundtrip.moc"

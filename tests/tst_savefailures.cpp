@@ -1,0 +1,449 @@
+// Save when the file cannot be written, with real failures clicked through
+// the real window: a folder where the file should be, a missing home folder,
+// a read-only file system and a disk that fills up. The last two need a file
+// system of the test's own, so the test runs itself again in a private mount
+// namespace (as root, or as a user through a user namespace), where it can
+// mount a small tmpfs without touching the machine's mounts. Where that is
+// not possible those cases are skipped with the reason, never passed.
+#include "document/configfile.h"
+#include "windowdriver.h"
+#include "windowstate.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <optional>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
+using namespace fennick;
+
+namespace {
+
+constexpr char insideNamespace[] = "FENNICK_TEST_IN_PRIVATE_MOUNT_NAMESPACE";
+
+// Qt's file write buffer: in a buffered file, a document smaller than this
+// reaches the disk only at the final flush, the one Qt 6.4's QSaveFile::commit()
+// can fail without saying so.
+constexpr qsizetype qtWriteBuffer = 16 * 1024;
+constexpr qsizetype page = 4096;
+
+enum class Failure {
+    TargetIsFolder,
+    HomeMissing,
+    ReadOnly,
+    ReadOnlyWithoutOldFile,
+    FullWhileWriting,
+    FullNoRoom,
+    FullRoomForOnePage,
+};
+
+[[nodiscard]] bool needsOwnFileSystem(Failure failure)
+{
+    return failure != Failure::TargetIsFolder && failure != Failure::HomeMissing;
+}
+
+// A tmpfs mounted on a folder for one test; unmounted when destroyed. Each
+// call gives an empty string on success, otherwise the system's reason.
+class ScratchFileSystem {
+public:
+    explicit ScratchFileSystem(const QString &folder)
+        : m_folder(QFile::encodeName(folder))
+    {
+    }
+    ScratchFileSystem(const ScratchFileSystem &) = delete;
+    ScratchFileSystem &operator=(const ScratchFileSystem &) = delete;
+    ~ScratchFileSystem()
+    {
+#ifdef Q_OS_LINUX
+        if (m_mounted)
+            ::umount2(m_folder.constData(), MNT_DETACH);
+#endif
+    }
+
+    [[nodiscard]] QString mount(const QByteArray &size)
+    {
+        const QString failure = call(0, "mode=0755,size=" + size);
+        m_mounted = failure.isEmpty();
+        return failure;
+    }
+    [[nodiscard]] QString setReadOnly(bool readOnly)
+    {
+#ifdef Q_OS_LINUX
+        return call(MS_REMOUNT | (readOnly ? MS_RDONLY : 0), {});
+#else
+        Q_UNUSED(readOnly);
+        return call(0, {});
+#endif
+    }
+    [[nodiscard]] QString resize(const QByteArray &size)
+    {
+#ifdef Q_OS_LINUX
+        return call(MS_REMOUNT, "size=" + size);
+#else
+        return call(0, size);
+#endif
+    }
+
+private:
+    [[nodiscard]] QString call(unsigned long flags, const QByteArray &options) const
+    {
+#ifdef Q_OS_LINUX
+        if (::mount("fennick-test", m_folder.constData(), "tmpfs", flags, options.constData()) == 0)
+            return {};
+        return QString::fromLocal8Bit(std::strerror(errno));
+#else
+        Q_UNUSED(flags);
+        Q_UNUSED(options);
+        return QStringLiteral("no tmpfs on this system");
+#endif
+    }
+
+    QByteArray m_folder;
+    bool m_mounted = false;
+};
+
+// The entries of a folder, hidden ones included, to show that nothing was
+// left behind (QSaveFile's temporary file would be "Config.ini.XXXXXX").
+[[nodiscard]] QStringList entries(const QString &folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return {"<no folder>"};
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Comment lines the user might have typed, to make the document this long.
+[[nodiscard]] QString userNotes(qsizetype bytes)
+{
+    const QString line = QStringLiteral(";  a note from the server's operator, 64 bytes long..........\r\n");
+    Q_ASSERT(line.size() == 64);
+    return line.repeated(bytes / line.size());
+}
+
+// Fills the file system: writes until the disk is full, then frees the
+// given number of bytes.
+[[nodiscard]] bool fill(const QString &fillerPath, qsizetype leaveFree)
+{
+    QFile filler(fillerPath);
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray block(page, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    const qint64 whole = filler.size() / page * page;
+    return filler.resize(whole - leaveFree);
+}
+
+} // namespace
+
+class SaveFailuresTest : public QObject {
+    Q_OBJECT
+public:
+    // Empty when this process may mount file systems; otherwise why not.
+    explicit SaveFailuresTest(QString whyNoOwnFileSystem)
+        : m_whyNoOwnFileSystem(std::move(whyNoOwnFileSystem))
+    {
+    }
+
+private slots:
+    void init();
+    void cleanup();
+
+    void failedSaveKeepsEverything_data();
+    void failedSaveKeepsEverything();
+    void realWarningBoxLeavesTheWindowOpen();
+
+private:
+    [[nodiscard]] QString path() const { return m_home + QStringLiteral("/Config.ini"); }
+    void saveOnce();
+    [[nodiscard]] QString makeHome(Failure failure);
+    void arrange(Failure failure);
+    void repair(Failure failure);
+
+    QString m_whyNoOwnFileSystem;
+    std::optional<QTemporaryDir> m_root;
+    QString m_home;
+    std::unique_ptr<ScratchFileSystem> m_scratch;
+    std::unique_ptr<WindowDriver> m_driver;
+};
+
+void SaveFailuresTest::init()
+{
+    m_root.emplace();
+    QVERIFY(m_root->isValid());
+    m_home = m_root->filePath(QStringLiteral("home"));
+    qputenv("HOME", QFile::encodeName(m_home));
+    m_driver = std::make_unique<WindowDriver>();
+    m_driver->clickAll(stepsToSave);
+}
+
+void SaveFailuresTest::cleanup()
+{
+    m_driver.reset();
+    m_scratch.reset();
+    m_root.reset();
+}
+
+// A Save that works, so that there is an old file to keep.
+void SaveFailuresTest::saveOnce()
+{
+    m_driver->click("Command14");
+    QCOMPARE(m_driver->messages.last().kind, UserMessage::Kind::Information);
+    QVERIFY(QFile::exists(path()));
+}
+
+// Gives why the home folder could not be made as the failure needs it.
+QString SaveFailuresTest::makeHome(Failure failure)
+{
+    if (failure == Failure::HomeMissing)
+        return {};
+    if (!QDir().mkpath(m_home))
+        return QStringLiteral("cannot make the home folder");
+    if (!needsOwnFileSystem(failure))
+        return {};
+    if (!m_whyNoOwnFileSystem.isEmpty())
+        return m_whyNoOwnFileSystem;
+    m_scratch = std::make_unique<ScratchFileSystem>(m_home);
+    const bool roomy = failure == Failure::ReadOnly || failure == Failure::ReadOnlyWithoutOldFile;
+    if (const QString failed = m_scratch->mount(roomy ? "1m" : "64k"); !failed.isEmpty())
+        return "cannot mount a tmpfs: " + failed;
+    return {};
+}
+
+void SaveFailuresTest::arrange(Failure failure)
+{
+    PreviewEdit *preview = m_driver->window->preview();
+    switch (failure) {
+    case Failure::TargetIsFolder:
+        QVERIFY(QDir(m_home).mkdir("Config.ini"));
+        break;
+    case Failure::HomeMissing:
+        break;
+    case Failure::ReadOnly:
+        saveOnce();
+        QCOMPARE(m_scratch->setReadOnly(true), QString());
+        m_driver->click("Command9"); // Add Pickup: a changed document to save
+        break;
+    case Failure::ReadOnlyWithoutOldFile:
+        QCOMPARE(m_scratch->setReadOnly(true), QString());
+        break;
+    case Failure::FullWhileWriting: {
+        saveOnce();
+        // Far more than the disk holds: the first bytes fit, the write
+        // fails partway.
+        preview->replaceDocument(m_driver->document() + userNotes(1024 * 1024));
+        const qint64 available = QStorageInfo(m_home).bytesAvailable();
+        QVERIFY2(available > 0 && available < 1024 * 1024, qPrintable(QString::number(available)));
+        break;
+    }
+    case Failure::FullNoRoom:
+    case Failure::FullRoomForOnePage: {
+        saveOnce();
+        // Small enough to sit in Qt's buffer until the final flush, were the
+        // file buffered; the disk has no room for it, or room for one page.
+        const qsizetype leaveFree = failure == Failure::FullNoRoom ? 0 : page;
+        QVERIFY(fill(m_home + "/filler", leaveFree));
+        preview->replaceDocument(m_driver->document() + userNotes(3 * page));
+        const qsizetype bytes = configFileBytes(m_driver->document()).size();
+        QVERIFY(bytes > leaveFree && bytes < qtWriteBuffer);
+        QCOMPARE(QStorageInfo(m_home).bytesAvailable(), leaveFree);
+        break;
+    }
+    }
+}
+
+void SaveFailuresTest::repair(Failure failure)
+{
+    switch (failure) {
+    case Failure::TargetIsFolder:
+        QVERIFY(QDir(m_home).rmdir("Config.ini"));
+        break;
+    case Failure::HomeMissing:
+        QVERIFY(QDir().mkpath(m_home));
+        break;
+    case Failure::ReadOnly:
+    case Failure::ReadOnlyWithoutOldFile:
+        QCOMPARE(m_scratch->setReadOnly(false), QString());
+        break;
+    case Failure::FullWhileWriting:
+        QCOMPARE(m_scratch->resize("4m"), QString());
+        break;
+    case Failure::FullNoRoom:
+    case Failure::FullRoomForOnePage:
+        QVERIFY(QFile::remove(m_home + "/filler"));
+        break;
+    }
+}
+
+void SaveFailuresTest::failedSaveKeepsEverything_data()
+{
+    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<QString>("reason"); // the system's (or Qt's) words in the message
+    QTest::newRow("target is a folder") << Failure::TargetIsFolder << "Filename refers to a directory";
+    QTest::newRow("home folder missing") << Failure::HomeMissing << "No such file or directory";
+    QTest::newRow("read-only file system") << Failure::ReadOnly << "is not writable";
+    QTest::newRow("read-only file system, no old file")
+        << Failure::ReadOnlyWithoutOldFile << "Read-only file system";
+    QTest::newRow("disk full while writing 1 MiB") << Failure::FullWhileWriting << "No space left on device";
+    QTest::newRow("disk full, no room for 13 KiB") << Failure::FullNoRoom << "No space left on device";
+    QTest::newRow("disk full, room for 4 of 13 KiB")
+        << Failure::FullRoomForOnePage << "No space left on device";
+}
+
+void SaveFailuresTest::failedSaveKeepsEverything()
+{
+    QFETCH(Failure, failure);
+    QFETCH(QString, reason);
+    if (const QString whyNot = makeHome(failure); !whyNot.isEmpty())
+        QSKIP(qPrintable(whyNot));
+    arrange(failure);
+    if (QTest::currentTestFailed())
+        return;
+
+    const WindowState before = WindowState::of(*m_driver->window);
+    const QByteArray oldFile = WindowDriver::savedBytes(path());
+    const QStringList folderBefore = entries(m_home);
+    const qsizetype messagesBefore = m_driver->messages.size();
+
+    m_driver->click("Command14");
+
+    QCOMPARE(m_driver->messages.size(), messagesBefore + 1);
+    const UserMessage shown = m_driver->messages.last();
+    qInfo().noquote() << "shown:" << shown.text;
+    QCOMPARE(shown.kind, UserMessage::Kind::Warning);
+    QVERIFY(shown.text.startsWith("The file was not saved: " + QDir::toNativeSeparators(path()) + "\n"));
+    QVERIFY2(shown.text.contains(reason), qPrintable(shown.text));
+
+    QVERIFY(m_driver->window->isVisible());
+    const WindowState after = WindowState::of(*m_driver->window);
+    QCOMPARE(after.document, before.document);
+    QCOMPARE(after.fieldTexts, before.fieldTexts);
+    QCOMPARE(after.enabledFlags, before.enabledFlags);
+    QCOMPARE(WindowDriver::savedBytes(path()), oldFile);
+    QCOMPARE(entries(m_home), folderBefore);
+
+    repair(failure);
+    m_driver->click("Command14");
+    QCOMPARE(m_driver->messages.size(), messagesBefore + 2);
+    QCOMPARE(m_driver->messages.last().kind, UserMessage::Kind::Information);
+    QCOMPARE(m_driver->messages.last().text, savedMessage(path()));
+    QCOMPARE(WindowDriver::savedBytes(path()), (before.document + "\r\n").toUtf8());
+    QVERIFY(entries(m_home).filter(QStringLiteral("Config.ini.")).isEmpty());
+}
+
+// The real box: warning icon, the caption, one OK button; once it is
+// dismissed the window stays and Save works again.
+void SaveFailuresTest::realWarningBoxLeavesTheWindowOpen()
+{
+    m_driver.reset();
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const QString &step : stepsToSave)
+        window.findChild<QPushButton *>(step)->click();
+    QVERIFY(QDir().mkpath(m_home + "/Config.ini"));
+    const WindowState before = WindowState::of(window);
+
+    QStringList shown; // icon, caption, button count, text
+    const auto dismissBox = [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown << QString::number(box->icon()) << box->windowTitle()
+              << QString::number(box->buttons().size()) << box->text();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    };
+    QTimer::singleShot(0, this, dismissBox);
+    window.findChild<QPushButton *>("Command14")->click();
+    QCOMPARE(shown.size(), 4);
+    QCOMPARE(shown.at(0), QString::number(QMessageBox::Warning));
+    QCOMPARE(shown.at(1), "Fennick");
+    QCOMPARE(shown.at(2), "1");
+    QVERIFY(shown.at(3).contains(QDir::toNativeSeparators(path())));
+    QVERIFY(shown.at(3).contains("Filename refers to a directory"));
+
+    QCoreApplication::processEvents();
+    QVERIFY(window.isVisible());
+    QVERIFY(QApplication::topLevelWidgets().contains(&window));
+    const WindowState after = WindowState::of(window);
+    QCOMPARE(after.document, before.document);
+    QCOMPARE(after.fieldTexts, before.fieldTexts);
+    QCOMPARE(after.enabledFlags, before.enabledFlags);
+
+    QVERIFY(QDir(m_home).rmdir("Config.ini"));
+    shown.clear();
+    QTimer::singleShot(0, this, dismissBox);
+    window.findChild<QPushButton *>("Command14")->click();
+    QCOMPARE(shown.size(), 4);
+    QCOMPARE(shown.at(0), QString::number(QMessageBox::NoIcon));
+    QCOMPARE(shown.at(3), savedMessage(path()));
+    QCOMPARE(WindowDriver::savedBytes(path()), (before.document + "\r\n").toUtf8());
+}
+
+namespace {
+
+// Runs this test again inside a private mount namespace, first as the user
+// it is (root), then as root of a new user namespace. Gives the exit code,
+// or nothing with the reason when no namespace could be made.
+[[nodiscard]] std::optional<int> runInPrivateMountNamespace(QString *whyNot)
+{
+#ifdef Q_OS_LINUX
+    const QList<QStringList> ways{{"--mount", "--propagation", "private"},
+                                  {"--map-root-user", "--mount", "--propagation", "private"}};
+    QStringList whyNots;
+    for (const QStringList &way : ways) {
+        QProcess probe;
+        probe.start("unshare", way + QStringList{"true"});
+        if (!probe.waitForFinished(10000) || probe.exitStatus() != QProcess::NormalExit
+            || probe.exitCode() != 0) {
+            whyNots << "unshare " + way.join(' ') + ": "
+                           + (probe.error() == QProcess::FailedToStart
+                                  ? probe.errorString()
+                                  : QString::fromLocal8Bit(probe.readAllStandardError()).trimmed());
+            continue;
+        }
+        QProcess again;
+        again.setProcessChannelMode(QProcess::ForwardedChannels);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(insideNamespace, "1");
+        again.setProcessEnvironment(environment);
+        again.start("unshare", way + QStringList{QCoreApplication::applicationFilePath()}
+                                   + QCoreApplication::arguments().mid(1));
+        again.waitForFinished(-1);
+        return again.exitStatus() == QProcess::NormalExit ? again.exitCode() : 1;
+    }
+    *whyNot = "no private mount namespace (" + whyNots.join("; ") + ")";
+#else
+    *whyNot = QStringLiteral("no tmpfs and mount namespaces on this system");
+#endif
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QString whyNoOwnFileSystem;
+    if (!qEnvironmentVariableIsSet(insideNamespace)) {
+        if (const std::optional<int> exitCode = runInPrivateMountNamespace(&whyNoOwnFileSystem))
+            return *exitCode;
+    }
+    SaveFailuresTest test(whyNoOwnFileSystem);
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_savefailures.moc"
