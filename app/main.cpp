@@ -1,9 +1,12 @@
-#include "app/exitwhenshown.h"
 #include "document/maker.h"
 #include "document/strings.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
+
+#ifdef FENNICK_STARTUP_PROBE // the benchmark's build of this program only
+#include "bench/exitwhenshown.h"
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -13,6 +16,8 @@ int main(int argc, char *argv[])
 
     fennick::MainWindow window;
     window.show();
+#ifdef FENNICK_STARTUP_PROBE
     fennick::exitWhenShownIfAsked(window);
+#endif
     return QApplication::exec();
 }

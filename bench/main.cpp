@@ -1,7 +1,7 @@
 // Fennick's speed and memory at any document size, each figure beside a
 // baseline measured in the same run. Prints a table; never fails on a goal.
 //
-//   fennick_bench            the full run (about a minute)
+//   fennick_bench            the full run (about 20 seconds)
 //   fennick_bench --smoke    tiny sizes, one or three runs: checks it works
 #include "benchwindow.h"
 #include "figures.h"

@@ -1,6 +1,6 @@
 // The baseline for Fennick's start-up figures: a Qt Widgets program that shows
 // one empty window and nothing else, probed the same way as Fennick.
-#include "app/exitwhenshown.h"
+#include "bench/exitwhenshown.h"
 
 #include <QApplication>
 #include <QWidget>

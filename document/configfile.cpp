@@ -9,8 +9,27 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace fennick {
 namespace {
+
+// Empty when every byte is on disk, else the system's reason.
+[[nodiscard]] QString syncToDisk(const QSaveFile &file)
+{
+#ifdef Q_OS_WIN
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    const bool synced = FlushFileBuffers(handle) != 0;
+#else
+    const bool synced = ::fsync(file.handle()) == 0;
+#endif
+    return synced ? QString() : qt_error_string(-1); // from errno or GetLastError()
+}
 
 SaveResult writeOnce(const QByteArray &bytes, const QString &path, bool *renameFailed)
 {
@@ -31,6 +50,12 @@ SaveResult writeOnce(const QByteArray &bytes, const QString &path, bool *renameF
             return {false, reason};
         }
         written += count;
+    }
+    // commit() syncs to disk too, but in Qt 6.4 it ignores the result; some
+    // file systems (network ones, quotas) report a full disk only here.
+    if (const QString reason = syncToDisk(file); !reason.isEmpty()) {
+        file.cancelWriting();
+        return {false, reason};
     }
     if (!file.commit()) {
         *renameFailed = file.error() == QFileDevice::RenameError;

@@ -1,5 +1,6 @@
 #include "document/pieces.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -55,6 +56,23 @@ constexpr std::array<std::pair<Piece, std::string_view>, 10> templates{{
     {PickupStepEnd, "\r\n"},
     {VehicleRecord, "\r\nVehicle = {Text68} {Text69} {Text70} {Text71} {Text72} {Text73} {Text74}"},
 }};
+
+// Every "{" opens a placeholder that a "}" closes before the next "{".
+constexpr bool placeholdersClosed(std::string_view text)
+{
+    bool open = false;
+    for (char c : text) {
+        if (c == '{' && open)
+            return false;
+        if (c == '{' || c == '}') {
+            if (c == '}' && !open)
+                return false;
+            open = c == '{';
+        }
+    }
+    return !open;
+}
+static_assert(std::ranges::all_of(templates, [](const auto &entry) { return placeholdersClosed(entry.second); }));
 
 // Calls onText for each run of fixed text and onField for each placeholder.
 template <typename OnText, typename OnField>

@@ -71,7 +71,7 @@ void AccessibilityTest::pageTabsCanBePressed()
 
 void AccessibilityTest::fieldsAreNamedByTheirLabels()
 {
-    for (const FieldSpec &field : fieldCatalogue) {
+    for (const FieldDefinition &field : fieldCatalogue) {
         const QString caption = toQString(field.caption);
         auto *widget = window->findChild<QWidget *>(toQString(field.name));
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
@@ -100,7 +100,7 @@ void AccessibilityTest::framesAndButtonsAreNamedByTheirCaptions()
         QCOMPARE(accessible->role(), QAccessible::Grouping);
         QCOMPARE(accessible->text(QAccessible::Name), frame->title());
     }
-    for (const ButtonSpec &button : buttonTable) {
+    for (const ButtonDefinition &button : buttonTable) {
         auto *widget = window->findChild<QWidget *>(toQString(button.name));
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
         QCOMPARE(accessible->role(), QAccessible::Button);

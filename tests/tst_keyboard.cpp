@@ -54,6 +54,8 @@ private slots:
     void ctrlTabCyclesPages_data();
     void ctrlTabCyclesPages();
     void arrowsOnTheStripWalkAllTabs();
+    void focusAfterAStepEnds_data();
+    void focusAfterAStepEnds();
 
 private:
     void press(const QStringList &buttons);
@@ -141,6 +143,8 @@ void KeyboardTest::ctrlTabCyclesPages_data()
     QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << ctrl << QList<int>{1, 2, 3, 4, 0};
     QTest::newRow("Ctrl+Shift+Tab") << int(Qt::Key_Backtab) << (ctrl | int(Qt::ShiftModifier))
                                     << QList<int>{4, 3, 2, 1, 0};
+    QTest::newRow("Ctrl+Shift+Tab sent as Tab") << int(Qt::Key_Tab) << (ctrl | int(Qt::ShiftModifier))
+                                                << QList<int>{4, 3, 2, 1, 0};
     QTest::newRow("Ctrl+PgDown") << int(Qt::Key_PageDown) << ctrl << QList<int>{1, 2, 3, 4, 0};
     QTest::newRow("Ctrl+PgUp") << int(Qt::Key_PageUp) << ctrl << QList<int>{4, 3, 2, 1, 0};
 }
@@ -158,7 +162,7 @@ void KeyboardTest::ctrlTabCyclesPages()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         visited << window->tabControl()->currentIndex();
         // As in QTabWidget, the focus stays inside the tab control.
-        window->tabControl()->tabStrip()->setFocus();
+        QCOMPARE(focusedControl(*window), "SSTab1");
     }
     QCOMPARE(visited, pages);
 }
@@ -178,6 +182,39 @@ void KeyboardTest::arrowsOnTheStripWalkAllTabs()
     QCOMPARE(strip->currentIndex(), 3);
     QTest::keyClick(strip, Qt::Key_End);
     QCOMPARE(window->tabControl()->currentIndex(), 4);
+}
+
+// A Continue pressed from the keyboard disables itself; the focus must not
+// fall onto the picture or Clear, but go on to the step just opened, or to
+// the tabs when that step lies on another page.
+void KeyboardTest::focusAfterAStepEnds_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("Server step") << QStringList() << 0 << "Command2" << "Combo2";
+    QTest::newRow("Moderation step") << QStringList{"Command2", "Command3"} << 0 << "Command4" << "Text11";
+    QTest::newRow("World step, next on another page")
+        << QStringList{"Command2", "Command3", "Command4"} << 0 << "Command5" << "SSTab1";
+    QTest::newRow("Class step")
+        << QStringList{"Command2", "Command3", "Command4", "Command5", "Command13", "Command7", "Command8"}
+        << 3 << "Command10" << "Text64";
+}
+
+void KeyboardTest::focusAfterAStepEnds()
+{
+    QFETCH(QStringList, before);
+    QFETCH(int, page);
+    QFETCH(QString, button);
+    QFETCH(QString, focused);
+    press(before);
+    window->tabControl()->setCurrentIndex(page);
+    auto *pressed = window->findChild<QPushButton *>(button);
+    pressed->setFocus();
+    QTest::keyClick(pressed, Qt::Key_Space);
+    QVERIFY(!pressed->isEnabled());
+    QCOMPARE(focusedControl(*window), focused);
 }
 
 QTEST_MAIN(KeyboardTest)

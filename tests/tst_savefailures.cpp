@@ -127,7 +127,7 @@ private:
 // Comment lines the user might have typed, to make the document this long.
 [[nodiscard]] QString userNotes(qsizetype bytes)
 {
-    const QString line = QStringLiteral(";  a note from the server's operator, 64 bytes long..........\r\n");
+    const QString line = QStringLiteral(";  a note from the server's operator, 64 bytes long...........\r\n");
     Q_ASSERT(line.size() == 64);
     return line.repeated(bytes / line.size());
 }

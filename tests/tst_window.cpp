@@ -91,6 +91,9 @@ private slots:
     void workedExampleIsSavedByteForByte();
     void startsWithDefaultsAndBanner();
     void typedAndChosenComboText();
+    void comboTextIsWrittenAsTyped_data();
+    void comboTextIsWrittenAsTyped();
+    void fieldsHaveNoLengthLimit();
     void userTextAtTheEnd_data();
     void userTextAtTheEnd();
     void emptiedPreviewHoldsJustTheNextPiece();
@@ -179,6 +182,52 @@ void WindowTest::typedAndChosenComboText()
     needPassword->setCurrentIndex(1);
     driver->click("Command3");
     QVERIFY(driver->document().contains("\r\nNeedPassword = True\r\n"));
+}
+
+// No completion and no case folding: "true" is not the list's "True".
+void WindowTest::comboTextIsWrittenAsTyped_data()
+{
+    QTest::addColumn<QString>("combo");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("expectedLine");
+    QTest::newRow("prefix of an item") << "Combo2" << "t" << QStringList{"Command2", "Command3"}
+                                       << "NeedPassword = t";
+    QTest::newRow("item in other case") << "Combo2" << "true" << QStringList{"Command2", "Command3"}
+                                        << "NeedPassword = true";
+    QTest::newRow("capitals") << "Combo3" << "FALSE"
+                              << QStringList{"Command2", "Command3", "Command4"} << "LogServer = FALSE";
+    QTest::newRow("empty") << "Combo1" << "" << QStringList{"Command2"} << "Map = ";
+}
+
+void WindowTest::comboTextIsWrittenAsTyped()
+{
+    QFETCH(QString, combo);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, expectedLine);
+    auto *box = driver->get<QComboBox>(combo);
+    driver->clickAll(steps.mid(0, steps.size() - 1));
+    driver->bringToFront(box);
+    box->lineEdit()->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
+    QTest::keyClicks(box->lineEdit(), typed);
+    QCOMPARE(box->currentText(), typed);
+    driver->click(steps.last()); // takes the focus from the box
+    QCOMPARE(box->currentText(), typed);
+    QVERIFY2(driver->document().split("\r\n").contains(expectedLine), qPrintable(driver->document()));
+}
+
+void WindowTest::fieldsHaveNoLengthLimit()
+{
+    const QString longValue(100000, u'x');
+    auto *name = driver->get<QLineEdit>("Text3");
+    name->setText(longValue);
+    auto *map = driver->get<QComboBox>("Combo1");
+    map->setEditText(longValue);
+    driver->click("Command2");
+    QVERIFY(driver->document().contains("ServerName = " + longValue + "\r\nMap = " + longValue));
 }
 
 void WindowTest::userTextAtTheEnd_data()

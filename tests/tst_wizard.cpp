@@ -109,9 +109,9 @@ void WizardTest::otherControlsKeepTheirFlags()
 {
     driver->clickAll({"Command2", "Command3", "Command4", "Command5", "Command13", "Command7",
                       "Command8", "Command10", "Command11", "Command1"});
-    for (const QString &name : {"SSTab1", "Frame1", "Frame5", "Frame11", "Label1", "Label18",
-                                "RichTextBox1", "Picture1", "Line1"})
-        QVERIFY2(driver->get(name)->isEnabled(), qPrintable(name));
+    for (const char *name : {"SSTab1", "Frame1", "Frame5", "Frame11", "Label1", "Label18",
+                             "RichTextBox1", "Picture1", "Line1"})
+        QVERIFY2(driver->get(QString::fromLatin1(name))->isEnabled(), name);
     QVERIFY(!driver->get("Label81")->isEnabled());
 }
 

@@ -33,7 +33,7 @@ std::vector<CaptionBox> captionBoxes(const QStyle &style)
         boxes.push_back({toQString(caption), qreal(r.width()), qreal(toPixels(layout::labelHeight))});
     };
     for (const layout::FieldPlacement &row : layout::fieldPlacements) {
-        const FieldSpec &field = *findField(row.field);
+        const FieldDefinition &field = *findField(row.field);
         label(field.caption, {row.labelLeft, row.top, row.labelWidth, row.labelHeight});
         // QLineEdit keeps one pixel above and below its text.
         const int height = field.kind == FieldKind::ComboBox ? layout::comboBoxHeight : layout::textBoxHeight;

@@ -6,6 +6,7 @@
 #include "document/pieces.h"
 #include "document/strings.h"
 #include "ui/captionfit.h"
+#include "ui/classicframe.h"
 #include "ui/layouttables.h"
 #include "ui/previewedit.h"
 #include "ui/singlelinefield.h"
@@ -23,13 +24,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QPainter>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
+#include <limits>
 
 namespace fennick {
 namespace {
+
+// Every row of the layout names a field or button the wizard knows.
+static_assert(std::ranges::all_of(layout::fieldPlacements,
+                                  [](const auto &row) { return findField(row.field) != nullptr; }));
+static_assert(std::ranges::all_of(layout::buttonPlacements, [](const auto &row) {
+    return findButton(row.name) != nullptr;
+}));
 
 // Same advance for a narrow and a wide letter. (QFontInfo::fixedPitch() says
 // no for some monospaced fonts, such as Noto Sans Mono.)
@@ -57,25 +64,31 @@ namespace {
     return typewriter;
 }
 
-// The picture takes the keyboard focus in its turn, so it shows where the
-// focus is.
-class PictureBox : public QLabel {
-public:
-    using QLabel::QLabel;
+// Most fields are disabled most of the time, yet their values must stay
+// legible: greyed, but at a contrast of about 4.5 to 1 rather than the
+// style's faint default. Mixed from the palette, so dark themes work too.
+// Centres a label's caption on the text line of a field of the given
+// height (twips) that stands beside it at the same top, whatever the
+// label's own height.
+void alignCaptionWithField(QLabel *label, int fieldHeight)
+{
+    const int field = toPixels(fieldHeight);
+    const int line = toPixels(layout::labelHeight);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setContentsMargins(0, field - line, 0, label->height() - line);
+}
 
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        QLabel::paintEvent(event);
-        if (!hasFocus())
-            return;
-        QPainter painter(this);
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
-    }
-};
+[[nodiscard]] QPalette withReadableDisabledText(QPalette palette)
+{
+    const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
+    const QColor background = palette.color(QPalette::Active, QPalette::Window);
+    const auto mix = [&](int a, int b) { return (a * 11 + b * 9) / 20; };
+    const QColor greyed(mix(text.red(), background.red()), mix(text.green(), background.green()),
+                        mix(text.blue(), background.blue()));
+    for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, greyed);
+    return palette;
+}
 
 } // namespace
 
@@ -91,6 +104,7 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     setFixedSize(toPixels({0, 0, layout::windowWidth, layout::windowHeight}).size());
     // Before any control exists, so that each is laid out once, in its font.
     setFont(fontFittingCaptions(font(), *style()));
+    setPalette(withReadableDisabledText(palette()));
 
     addControl(m_tabs, layout::tabControl.name, layout::tabControl.tabIndex);
     m_tabs->tabStrip()->setTabsPerRow(layout::tabsPerRow);
@@ -129,7 +143,7 @@ void MainWindow::buildFrames()
 {
     for (const layout::FramePlacement &frame : layout::frames) {
         QWidget *parent = frame.page == layout::onWindow ? this : m_tabs->page(frame.page);
-        auto *box = new QGroupBox(toQString(frame.caption), parent);
+        auto *box = new ClassicFrame(toQString(frame.caption), parent);
         addControl(box, frame.name);
         box->setGeometry(toPixels(frame.rect));
     }
@@ -144,38 +158,41 @@ void MainWindow::buildFrames()
 void MainWindow::buildFields()
 {
     for (const layout::FieldPlacement &row : layout::fieldPlacements) {
-        const FieldSpec &spec = *findField(row.field);
+        const FieldDefinition &definition = *findField(row.field);
         QWidget *frame = control(row.frame);
 
-        auto *label = new QLabel(toQString(spec.caption), frame);
-        addControl(label, spec.labelName);
+        auto *label = new QLabel(toQString(definition.caption), frame);
+        addControl(label, definition.labelName);
         label->setGeometry(toPixels({row.labelLeft, row.top, row.labelWidth, row.labelHeight}));
-        // A taller label keeps its caption on the field's line.
-        const int extraHeight = label->height() - toPixels({0, 0, 0, layout::labelHeight}).height();
-        label->setContentsMargins(0, 0, 0, extraHeight);
 
         QWidget *field = nullptr;
-        if (spec.kind == FieldKind::ComboBox) {
+        if (definition.kind == FieldKind::ComboBox) {
             auto *combo = new QComboBox(frame);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert); // the lists are fixed
+            // Values are written as typed: no completion, and no swapping of
+            // "true" for the item "True" when the box loses focus.
+            combo->setCompleter(nullptr);
             combo->setValidator(new SingleLineValidator(combo));
-            for (std::string_view item : spec.items)
+            combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+            for (std::string_view item : definition.items)
                 if (!item.empty())
                     combo->addItem(toQString(item), 0);
-            combo->setEditText(toQString(spec.defaultText));
+            combo->setEditText(toQString(definition.defaultText));
             field = combo;
         } else {
-            auto *edit = new QLineEdit(toQString(spec.defaultText), frame);
+            auto *edit = new QLineEdit(toQString(definition.defaultText), frame);
             edit->setValidator(new SingleLineValidator(edit));
+            edit->setMaxLength(std::numeric_limits<int>::max()); // no limit but memory
             edit->setCursorPosition(0);
             field = edit;
         }
-        const int height = spec.kind == FieldKind::ComboBox ? layout::comboBoxHeight
-                                                            : layout::textBoxHeight;
-        addControl(field, spec.name, row.tabIndex);
+        const int height = definition.kind == FieldKind::ComboBox ? layout::comboBoxHeight
+                                                                  : layout::textBoxHeight;
+        alignCaptionWithField(label, height);
+        addControl(field, definition.name, row.tabIndex);
         field->setGeometry(toPixels({row.fieldLeft, row.top, row.fieldWidth, height}));
-        field->setEnabled(enabledAtStart(spec));
+        field->setEnabled(enabledAtStart(definition));
         field->setAccessibleName(label->text());
         label->setBuddy(field);
     }
@@ -184,13 +201,13 @@ void MainWindow::buildFields()
 void MainWindow::buildButtons()
 {
     for (const layout::ControlPlacement &placement : layout::buttonPlacements) {
-        const ButtonSpec &spec = *findButton(placement.name);
-        auto *button = new QPushButton(toQString(spec.caption), control(placement.container));
-        addControl(button, spec.name, placement.tabIndex);
+        const ButtonDefinition &definition = *findButton(placement.name);
+        auto *button = new QPushButton(toQString(definition.caption), control(placement.container));
+        addControl(button, definition.name, placement.tabIndex);
         button->setGeometry(toPixels(placement.rect));
-        button->setEnabled(spec.enabledAtStart);
+        button->setEnabled(definition.enabledAtStart);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, &spec] { press(spec); });
+        connect(button, &QPushButton::clicked, this, [this, &definition] { press(definition); });
     }
 }
 
@@ -200,6 +217,7 @@ void MainWindow::buildDecorations()
         auto *label = new QLabel(toQString(note.caption), control(note.placement.container));
         addControl(label, note.placement.name);
         label->setGeometry(toPixels(note.placement.rect));
+        alignCaptionWithField(label, layout::comboBoxHeight); // each explains a combo box
     }
     auto *signature = new QLabel(toQString(layout::signature.caption), this);
     addControl(signature, layout::signature.placement.name);
@@ -210,17 +228,27 @@ void MainWindow::buildDecorations()
     auto *picture = new PictureBox(this);
     addControl(picture, layout::picture.name, layout::picture.tabIndex);
     picture->setGeometry(toPixels(layout::picture.rect));
-    picture->setPixmap(QPixmap(QStringLiteral(":/images/fennick-banner.png")));
+    // Scaled screens get the render twice as large, so the picture stays sharp.
+    const bool scaled = devicePixelRatio() > 1;
+    QPixmap banner(scaled ? QStringLiteral(":/images/fennick-banner@2x.png")
+                          : QStringLiteral(":/images/fennick-banner.png"));
+    banner.setDevicePixelRatio(scaled ? 2 : 1);
+    picture->setPixmap(banner);
     picture->setFocusPolicy(Qt::TabFocus);
     picture->setAccessibleName(toQString(applicationName));
 
     for (const layout::SeparatorLine &line : layout::separatorLines) {
         auto *separator = new QFrame(control(line.container));
         separator->setFrameShape(QFrame::HLine);
-        separator->setFrameShadow(QFrame::Sunken);
+        // One plain line in the frames' own colour, so sections do not
+        // outweigh the frames around them.
+        separator->setFrameShadow(QFrame::Plain);
+        QPalette linePalette = separator->palette();
+        linePalette.setColor(QPalette::WindowText, linePalette.color(QPalette::Mid));
+        separator->setPalette(linePalette);
         addControl(separator, line.name);
         const QRect r = toPixels({0, line.y, layout::separatorLength, 0});
-        separator->setGeometry(r.left(), r.top(), r.width(), 2);
+        separator->setGeometry(r.left(), r.top(), r.width(), 1);
     }
     m_tabs->raise(); // covers the two lines on the window's top edge
 }
@@ -244,7 +272,7 @@ QString MainWindow::fieldText(std::string_view field) const
     return static_cast<QLineEdit *>(widget)->text();
 }
 
-void MainWindow::press(const ButtonSpec &button)
+void MainWindow::press(const ButtonDefinition &button)
 {
     switch (button.effect) {
     case DocumentEffect::Append:
@@ -260,9 +288,32 @@ void MainWindow::press(const ButtonSpec &button)
     case DocumentEffect::None:
         break;
     }
+    QWidget *pressed = control(button.name);
+    const bool pressedHadFocus = pressed->hasFocus();
     applyButtonFlags(button, [this](const QString &name, bool enabled) {
         m_controls.value(name)->setEnabled(enabled);
     });
+    if (pressedHadFocus && !pressed->isEnabled())
+        handOverFocus(button);
+}
+
+// A button that ends its step disables itself, and Qt would pass its focus
+// down the chain to whatever is enabled next, often the picture or Clear.
+// Instead the focus goes to the top field of the step just opened when it
+// stands on the page in front (not to a button, where a second key press
+// would end that step unseen), and otherwise to the tabs, from where the
+// user opens the next page.
+void MainWindow::handOverFocus(const ButtonDefinition &button)
+{
+    const QStringList opened = expandControlList(button.enables);
+    for (const FieldDefinition &field : fieldCatalogue) {
+        QWidget *widget = control(field.name);
+        if (opened.contains(widget->objectName()) && widget->isEnabled() && widget->isVisible()) {
+            widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    m_tabs->tabStrip()->setFocus(Qt::TabFocusReason);
 }
 
 void MainWindow::save()

@@ -11,7 +11,7 @@
 
 namespace fennick {
 
-struct ButtonSpec;
+struct ButtonDefinition;
 class PreviewEdit;
 class TabControl;
 
@@ -30,7 +30,8 @@ private:
     void buildDecorations();
     void setTabOrderFromIndexes();
 
-    void press(const ButtonSpec &button);
+    void press(const ButtonDefinition &button);
+    void handOverFocus(const ButtonDefinition &button);
     void save();
     [[nodiscard]] QString fieldText(std::string_view field) const;
     [[nodiscard]] QWidget *control(std::string_view name) const;

@@ -4,6 +4,7 @@
 #include "document/linebreaks.h"
 
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -14,6 +15,9 @@ PreviewEdit::PreviewEdit(QWidget *parent)
     : QPlainTextEdit(parent)
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Each line of the file on one line of the screen: a wrapped value
+    // would look like a line of its own.
+    setLineWrapMode(QPlainTextEdit::NoWrap);
 }
 
 QString PreviewEdit::documentText() const
@@ -47,6 +51,7 @@ void PreviewEdit::appendToDocument(const QString &piece)
     // Show the lines just added, as a user who pressed Add expects.
     setTextCursor(cursor);
     ensureCursorVisible();
+    horizontalScrollBar()->setValue(0); // the new lines' start, not the last one's end
 }
 
 void PreviewEdit::insertFromMimeData(const QMimeData *source)

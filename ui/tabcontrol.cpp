@@ -2,6 +2,7 @@
 
 #include "ui/tabstrip.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QStyleOptionTabWidgetFrame>
@@ -14,6 +15,9 @@ TabControl::TabControl(QWidget *parent)
     , m_strip(new TabStrip(this))
 {
     setFocusPolicy(Qt::NoFocus); // the strip takes the focus
+    // A tabbed dialog's face: it also hides whatever lies beneath it.
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
     connect(m_strip, &TabStrip::currentChanged, this, &TabControl::showPage);
 }
 
@@ -74,9 +78,10 @@ void TabControl::arrange()
 void TabControl::keyPressEvent(QKeyEvent *event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
     int step = 0;
     if (ctrl && event->key() == Qt::Key_Tab)
-        step = 1;
+        step = shift ? -1 : 1; // some platforms send Shift+Tab as Tab with Shift
     else if (ctrl && event->key() == Qt::Key_Backtab)
         step = -1;
     else if (ctrl && event->key() == Qt::Key_PageDown)
@@ -92,6 +97,12 @@ void TabControl::keyPressEvent(QKeyEvent *event)
 
 void TabControl::showPage(int index)
 {
+    // Focus inside the page that goes away moves to the tabs, as in
+    // QTabWidget, so that Ctrl+Tab keeps working from there.
+    const QWidget *focus = QApplication::focusWidget();
+    for (const QWidget *page : m_pages)
+        if (page->isVisible() && focus && page->isAncestorOf(focus))
+            m_strip->setFocus(Qt::TabFocusReason);
     for (int i = 0; i < count(); ++i)
         m_pages[std::size_t(i)]->setVisible(i == index);
     update();

@@ -19,7 +19,6 @@ TabStrip::TabStrip(QWidget *parent)
     installTabStripAccessibility();
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
-    setMouseTracking(true);
 }
 
 void TabStrip::setTabsPerRow(int tabsPerRow)
@@ -153,23 +152,29 @@ void TabStrip::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
     // The tab in front is drawn last: styles let it overlap its neighbours.
-    for (int i = 0; i < count(); ++i) {
-        if (i == m_current)
-            continue;
-        QStyleOptionTab option;
-        initStyleOption(&option, i);
-        painter.drawControl(QStyle::CE_TabBarTab, option);
+    // Rows from the back to the front, so that each covers the one behind.
+    const int frontRow = visualRow(m_current);
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int i = 0; i < count(); ++i) {
+            if (i == m_current || visualRow(i) != row)
+                continue;
+            QStyleOptionTab option;
+            initStyleOption(&option, i);
+            painter.save();
+            if (row != frontRow) {
+                // A tab of a row behind runs on down behind the rows in
+                // front: drawn taller, its bottom edge cut off.
+                painter.setClipRect(option.rect);
+                option.rect.setBottom(option.rect.bottom() + option.rect.height() / 2);
+            }
+            painter.drawControl(QStyle::CE_TabBarTab, option);
+            painter.restore();
+        }
     }
     if (m_current >= 0) {
         QStyleOptionTab option;
         initStyleOption(&option, m_current);
-        painter.drawControl(QStyle::CE_TabBarTab, option);
-        if (hasFocus()) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            focus.rect = style()->subElementRect(QStyle::SE_TabBarTabText, &option, this);
-            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-        }
+        painter.drawControl(QStyle::CE_TabBarTab, option); // with its focus mark
     }
 }
 

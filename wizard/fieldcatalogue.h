@@ -5,7 +5,6 @@
 #include "document/maker.h"
 
 #include <array>
-#include <optional>
 #include <string_view>
 
 namespace fennick {
@@ -15,7 +14,7 @@ enum class FieldKind { TextBox, ComboBox };
 // The nine steps, in the order the user walks them.
 enum class Step { Server, Access, Moderation, World, Ammunation, Game, Class, Pickup, Vehicle };
 
-struct FieldSpec {
+struct FieldDefinition {
     std::string_view name;        // objectName of the field, e.g. "Text12"
     FieldKind kind;
     Step step;
@@ -49,7 +48,7 @@ using enum FieldKind;
 using enum Step;
 
 // Listed step by step in screen order: top to bottom, left before right.
-inline constexpr std::array<FieldSpec, 78> fieldCatalogue{{
+inline constexpr std::array<FieldDefinition, 78> fieldCatalogue{{
     {"Text1", TextBox, Server, "Label1", "Max players:", "50"},
     {"Text2", TextBox, Server, "Label2", "Listen port:", "5555"},
     {"Text3", TextBox, Server, "Label3", "Server Name:", serverNameDefault},
@@ -143,14 +142,14 @@ inline constexpr std::array<FieldSpec, 78> fieldCatalogue{{
 using detail::fieldCatalogue;
 
 // Only the Server step is open when the window is created.
-[[nodiscard]] constexpr bool enabledAtStart(const FieldSpec &field)
+[[nodiscard]] constexpr bool enabledAtStart(const FieldDefinition &field)
 {
     return field.step == Step::Server;
 }
 
-[[nodiscard]] constexpr const FieldSpec *findField(std::string_view name)
+[[nodiscard]] constexpr const FieldDefinition *findField(std::string_view name)
 {
-    for (const FieldSpec &field : fieldCatalogue)
+    for (const FieldDefinition &field : fieldCatalogue)
         if (field.name == name)
             return &field;
     return nullptr;

@@ -12,21 +12,13 @@ namespace {
 // Splits "Text15" into its prefix and number.
 std::pair<std::string_view, int> splitName(std::string_view name)
 {
-    const auto digits = name.find_first_of("0123456789");
+    const auto digits = std::min(name.find_first_of("0123456789"), name.size());
     int number = 0;
     std::from_chars(name.data() + digits, name.data() + name.size(), number);
     return {name.substr(0, digits), number};
 }
 
 } // namespace
-
-const ButtonSpec *findButton(std::string_view name)
-{
-    for (const ButtonSpec &button : buttonTable)
-        if (button.name == name)
-            return &button;
-    return nullptr;
-}
 
 QStringList expandControlList(std::string_view list)
 {
@@ -54,14 +46,14 @@ QStringList expandControlList(std::string_view list)
 QStringList steppedControls()
 {
     QStringList controls;
-    for (const FieldSpec &field : fieldCatalogue)
+    for (const FieldDefinition &field : fieldCatalogue)
         controls.append(toQString(field.name));
-    for (const ButtonSpec &button : buttonTable)
+    for (const ButtonDefinition &button : buttonTable)
         controls.append(toQString(button.name));
     return controls;
 }
 
-void applyButtonFlags(const ButtonSpec &button, const EnabledFlagSetter &setEnabled)
+void applyButtonFlags(const ButtonDefinition &button, const EnabledFlagSetter &setEnabled)
 {
     for (const QString &control : expandControlList(button.enablesFirst))
         setEnabled(control, true);

@@ -16,7 +16,7 @@ namespace fennick {
 
 enum class DocumentEffect { None, Append, Clear, Save };
 
-struct ButtonSpec {
+struct ButtonDefinition {
     std::string_view name;     // objectName, e.g. "Command7"
     std::string_view caption;
     DocumentEffect effect;
@@ -33,7 +33,7 @@ namespace detail {
 using enum DocumentEffect;
 using enum Piece;
 
-inline constexpr std::array<ButtonSpec, 14> buttonTable{{
+inline constexpr std::array<ButtonDefinition, 14> buttonTable{{
     {"Command2", "Continue ->", Append, ServerBlock, true, "",
      "Command2 Text1 Text2 Text3 Combo1", "Combo2 Text4 Text5 Text6 Text7 Command3"},
     {"Command3", "Continue ->", Append, AccessBlock, false, "",
@@ -62,7 +62,13 @@ inline constexpr std::array<ButtonSpec, 14> buttonTable{{
 
 using detail::buttonTable;
 
-[[nodiscard]] const ButtonSpec *findButton(std::string_view name);
+[[nodiscard]] constexpr const ButtonDefinition *findButton(std::string_view name)
+{
+    for (const ButtonDefinition &button : buttonTable)
+        if (button.name == name)
+            return &button;
+    return nullptr;
+}
 
 // "Command6 Text15-Text17" -> Command6, Text15, Text16, Text17.
 [[nodiscard]] QStringList expandControlList(std::string_view list);
@@ -74,6 +80,6 @@ using detail::buttonTable;
 using EnabledFlagSetter = std::function<void(const QString &control, bool enabled)>;
 
 // Applies a button's flag changes, one control at a time in table order.
-void applyButtonFlags(const ButtonSpec &button, const EnabledFlagSetter &setEnabled);
+void applyButtonFlags(const ButtonDefinition &button, const EnabledFlagSetter &setEnabled);
 
 } // namespace fennick

@@ -1,6 +1,7 @@
-// A probe for the start-up benchmark (bench/): with FENNICK_EXIT_WHEN_SHOWN
-// set, the program writes "shown" on standard output and ends as soon as its
-// window is on screen. Without it, nothing happens.
+// A probe for the start-up benchmark: with FENNICK_EXIT_WHEN_SHOWN set, a
+// program built with it writes "shown" on standard output and ends as soon
+// as its window is on screen. Only the benchmark's builds contain it; the
+// fennick program users run reads no environment variable.
 #pragma once
 
 #include <QCoreApplication>
