@@ -240,15 +240,11 @@ void MainWindow::buildDecorations()
     for (const layout::SeparatorLine &line : layout::separatorLines) {
         auto *separator = new QFrame(control(line.container));
         separator->setFrameShape(QFrame::HLine);
-        // One plain line in the frames' own colour, so sections do not
-        // outweigh the frames around them.
-        separator->setFrameShadow(QFrame::Plain);
-        QPalette linePalette = separator->palette();
-        linePalette.setColor(QPalette::WindowText, linePalette.color(QPalette::Mid));
-        separator->setPalette(linePalette);
+        // Etched, like the frames' own border.
+        separator->setFrameShadow(QFrame::Sunken);
         addControl(separator, line.name);
         const QRect r = toPixels({0, line.y, layout::separatorLength, 0});
-        separator->setGeometry(r.left(), r.top(), r.width(), 1);
+        separator->setGeometry(r.left(), r.top(), r.width(), 2);
     }
     m_tabs->raise(); // covers the two lines on the window's top edge
 }
