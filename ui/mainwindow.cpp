@@ -2,6 +2,7 @@
 
 #include "document/banner.h"
 #include "document/configfile.h"
+#include "document/linebreaks.h"
 #include "document/maker.h"
 #include "document/pieces.h"
 #include "document/strings.h"
@@ -20,7 +21,6 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,9 +64,6 @@ static_assert(std::ranges::all_of(layout::buttonPlacements, [](const auto &row) 
     return typewriter;
 }
 
-// Most fields are disabled most of the time, yet their values must stay
-// legible: greyed, but at a contrast of about 4.5 to 1 rather than the
-// style's faint default. Mixed from the palette, so dark themes work too.
 // Centres a label's caption on the text line of a field of the given
 // height (twips) that stands beside it at the same top, whatever the
 // label's own height.
@@ -78,6 +75,9 @@ void alignCaptionWithField(QLabel *label, int fieldHeight)
     label->setContentsMargins(0, field - line, 0, label->height() - line);
 }
 
+// Most fields are disabled most of the time, yet their values must stay
+// legible: greyed, but at a contrast of about 4.5 to 1 rather than the
+// style's faint default. Mixed from the palette, so dark themes work too.
 [[nodiscard]] QPalette withReadableDisabledText(QPalette palette)
 {
     const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
@@ -152,7 +152,9 @@ void MainWindow::buildFrames()
     m_preview->setGeometry(toPixels(layout::preview.rect));
     m_preview->setFont(previewFont());
     m_preview->setTabChangesFocus(true);
-    m_preview->setPlainText(QString(bannerText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The banner as Clear writes it, without a line break after it; as the
+    // first text, it is not a step the user can undo.
+    m_preview->setPlainText(editorTextFromDocument(bannerText()));
 }
 
 void MainWindow::buildFields()
