@@ -24,6 +24,23 @@ const QHash<QString, QString> states{
     {"Vehicle", "Text68-Text74 Command12 Command14"},
 };
 
+// The test's own reading of "Text4-Text7", kept apart from the program's so
+// that a fault there cannot hide itself.
+QStringList enabledIn(const QString &state)
+{
+    QStringList names{QStringLiteral("Command1")};
+    for (const QString &item : states.value(state).split(u' ')) {
+        const QStringList ends = item.split(u'-');
+        if (ends.size() == 1) {
+            names << item;
+            continue;
+        }
+        for (int n = ends[0].mid(4).toInt(); n <= ends[1].mid(4).toInt(); ++n)
+            names << QStringLiteral("Text%1").arg(n); // only text boxes come in ranges
+    }
+    return names;
+}
+
 } // namespace
 
 class WizardTest : public QObject {
@@ -63,9 +80,7 @@ void WizardTest::expandControlList()
 
 void WizardTest::verifyState(const QString &state) const
 {
-    const QByteArray list = states.value(state).toLatin1();
-    QStringList enabled = fennick::expandControlList({list.constData(), std::size_t(list.size())});
-    enabled << QStringLiteral("Command1");
+    const QStringList enabled = enabledIn(state);
     const QStringList all = steppedControls();
     QCOMPARE(all.size(), 92);
     for (const QString &name : all) {
