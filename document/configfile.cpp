@@ -120,11 +120,6 @@ QByteArray configFileBytesFromEditorText(QStringView editorText)
     return bytes;
 }
 
-SaveResult saveConfigFile(const QString &document, const QString &path)
-{
-    return saveConfigFileBytes(configFileBytes(document), path);
-}
-
 SaveResult saveConfigFileBytes(const QByteArray &bytes, const QString &path)
 {
 #ifdef Q_OS_WIN

@@ -24,11 +24,10 @@ struct SaveResult {
     QString reason; // the system's words for what went wrong, when not saved
 };
 
-// Replaces the file at path as a whole: the bytes go to a temporary file
-// beside it, which is renamed over the old one only once every byte is on
-// disk. On failure the old file stays as it was.
-[[nodiscard]] SaveResult saveConfigFile(const QString &document, const QString &path);
-// The same, for bytes already made by one of the functions above.
+// Replaces the file at path as a whole with bytes made by one of the
+// functions above: they go to a temporary file beside it, which is renamed
+// over the old one only once every byte is on disk. On failure the old file
+// stays as it was.
 [[nodiscard]] SaveResult saveConfigFileBytes(const QByteArray &bytes, const QString &path);
 
 // The texts the user sees after a save.

@@ -17,6 +17,11 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+SaveResult saveConfigFile(const QString &document, const QString &path)
+{
+    return saveConfigFileBytes(configFileBytes(document), path);
+}
+
 } // namespace
 
 class ConfigFileTest : public QObject {

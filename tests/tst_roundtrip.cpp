@@ -115,21 +115,19 @@ private slots:
     void saveOverwritesWithoutAsking();
 
 private:
-    [[nodiscard]] QString path() const { return QDir(home.path()).filePath(QStringLiteral("Config.ini")); }
 
-    QTemporaryDir home;
+    TemporaryHome home;
     std::unique_ptr<WindowDriver> driver;
 };
 
 void RoundTripTest::initTestCase()
 {
     QVERIFY(home.isValid());
-    qputenv("HOME", QFile::encodeName(home.path()));
 }
 
 void RoundTripTest::init()
 {
-    QFile::remove(path());
+    QFile::remove(home.configPath());
     driver = std::make_unique<WindowDriver>();
 }
 
@@ -187,7 +185,7 @@ void RoundTripTest::savedBytes()
     QCOMPARE(driver->document(), document);
     driver->click("Command14");
     QCOMPARE(driver->messages.last().kind, UserMessage::Kind::Information);
-    QCOMPARE(WindowDriver::savedBytes(path()), expected);
+    QCOMPARE(WindowDriver::savedBytes(home.configPath()), expected);
 }
 
 void RoundTripTest::fiftyMegabytes()
@@ -214,7 +212,7 @@ void RoundTripTest::fiftyMegabytes()
     qInfo("%lld bytes: into the preview %lld ms, read back %lld ms, saved %lld ms",
           qlonglong(expected.size()), replaced, read, saved);
     QCOMPARE(driver->messages.last().kind, UserMessage::Kind::Information);
-    const QByteArray bytes = WindowDriver::savedBytes(path());
+    const QByteArray bytes = WindowDriver::savedBytes(home.configPath());
     QCOMPARE(bytes.size(), expected.size());
     QVERIFY(bytes == expected);
 }
@@ -285,7 +283,7 @@ void RoundTripTest::closingAsksNothing()
     QVERIFY(!driver->window->isVisible());
     QCOMPARE(watcher.shown, QStringList());
     QVERIFY(driver->messages.isEmpty());
-    QVERIFY(!QFile::exists(path()));
+    QVERIFY(!QFile::exists(home.configPath()));
 }
 
 void RoundTripTest::clearAsksNothing()
@@ -307,7 +305,7 @@ void RoundTripTest::saveOverwritesWithoutAsking()
 {
     driver.reset();
     {
-        QFile old(path());
+        QFile old(home.configPath());
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("an older configuration, longer than the new one will be\r\n");
     }
@@ -319,8 +317,8 @@ void RoundTripTest::saveOverwritesWithoutAsking()
     window.preview()->replaceDocument("short");
     ModalWatcher watcher;
     window.findChild<QPushButton *>("Command14")->click();
-    QCOMPARE(watcher.shown, QStringList{QString::number(QMessageBox::NoIcon) + " " + savedMessage(path())});
-    QCOMPARE(WindowDriver::savedBytes(path()), QByteArray("short\r\n"));
+    QCOMPARE(watcher.shown, QStringList{QString::number(QMessageBox::NoIcon) + " " + savedMessage(home.configPath())});
+    QCOMPARE(WindowDriver::savedBytes(home.configPath()), QByteArray("short\r\n"));
 }
 
 QTEST_MAIN(RoundTripTest)

@@ -40,14 +40,13 @@ private:
     // the given part of its text selected (or the cursor there, if empty).
     void paste(const QString &field, const QString &text, int selectionStart, int selectionLength);
 
-    QTemporaryDir home;
+    TemporaryHome home;
     std::unique_ptr<WindowDriver> driver;
 };
 
 void SingleLineFieldsTest::initTestCase()
 {
     QVERIFY(home.isValid());
-    qputenv("HOME", QFile::encodeName(home.path()));
 }
 
 void SingleLineFieldsTest::init()

@@ -108,34 +108,25 @@ private slots:
     void realMessageBoxIsShownAndClosed();
 
 private:
-    void walkToSave();
-    QString path() const { return QDir(home.path()).filePath(QStringLiteral("Config.ini")); }
 
-    QTemporaryDir home;
+    TemporaryHome home;
     std::unique_ptr<WindowDriver> driver;
 };
 
 void WindowTest::initTestCase()
 {
     QVERIFY(home.isValid());
-    qputenv("HOME", QFile::encodeName(home.path()));
 }
 
 void WindowTest::init()
 {
-    QFile::remove(path());
+    QFile::remove(home.configPath());
     driver = std::make_unique<WindowDriver>();
 }
 
 void WindowTest::cleanup()
 {
     driver.reset();
-}
-
-// The Server step to the end of the Class step, appending nothing optional.
-void WindowTest::walkToSave()
-{
-    driver->clickAll(generalSteps + QStringList{"Command13", "Command7", "Command8", "Command10"});
 }
 
 void WindowTest::workedExampleIsSavedByteForByte()
@@ -147,11 +138,11 @@ void WindowTest::workedExampleIsSavedByteForByte()
                             + QStringList{"", ammunationLine, weaponLine} + gameLines
                             + QStringList{classLine, "", pickupLine, "", vehicleLine};
     QCOMPARE(lines.size(), 3 + 24 - 3 + 22);
-    QCOMPARE(WindowDriver::savedBytes(path()), (joined(lines) + "\r\n").toUtf8());
+    QCOMPARE(WindowDriver::savedBytes(home.configPath()), (joined(lines) + "\r\n").toUtf8());
 
     QCOMPARE(driver->messages.size(), 1);
     QCOMPARE(driver->messages.first().kind, UserMessage::Kind::Information);
-    QCOMPARE(driver->messages.first().text, "File saved in " + QDir::toNativeSeparators(path()));
+    QCOMPARE(driver->messages.first().text, "File saved in " + QDir::toNativeSeparators(home.configPath()));
 }
 
 void WindowTest::startsWithDefaultsAndBanner()
@@ -333,21 +324,21 @@ void WindowTest::clearCanBeUndone()
 
 void WindowTest::emptyDocumentSavesTwoBytes()
 {
-    walkToSave();
+    driver->clickAll(stepsToSave);
     driver->window->preview()->clear();
     driver->click("Command14");
-    QCOMPARE(WindowDriver::savedBytes(path()), QByteArray("\r\n"));
+    QCOMPARE(WindowDriver::savedBytes(home.configPath()), QByteArray("\r\n"));
 }
 
 void WindowTest::savingTwiceReplacesTheFile()
 {
-    walkToSave();
+    driver->clickAll(stepsToSave);
     driver->click("Command14");
-    const QByteArray first = WindowDriver::savedBytes(path());
+    const QByteArray first = WindowDriver::savedBytes(home.configPath());
     QVERIFY(first.endsWith(classLine.toUtf8() + "\r\n\r\n"));
     driver->click("Command1");
     driver->click("Command14");
-    QCOMPARE(WindowDriver::savedBytes(path()), (joined(bannerLines) + "\r\n").toUtf8());
+    QCOMPARE(WindowDriver::savedBytes(home.configPath()), (joined(bannerLines) + "\r\n").toUtf8());
     QCOMPARE(driver->messages.size(), 2);
 }
 
@@ -372,10 +363,10 @@ void WindowTest::realMessageBoxIsShownAndClosed()
     for (const char *name : {"Command2", "Command3", "Command4", "Command5", "Command13", "Command7",
                              "Command8", "Command10", "Command14"})
         window.findChild<QPushButton *>(name)->click();
-    QCOMPARE(shownText, "File saved in " + QDir::toNativeSeparators(path()));
+    QCOMPARE(shownText, "File saved in " + QDir::toNativeSeparators(home.configPath()));
     QCOMPARE(shownTitle, "Fennick");
     QCOMPARE(shownIcon, QMessageBox::NoIcon);
-    QVERIFY(QFile::exists(path()));
+    QVERIFY(QFile::exists(home.configPath()));
 }
 
 QTEST_MAIN(WindowTest)

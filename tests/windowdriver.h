@@ -6,12 +6,31 @@
 #include "ui/previewedit.h"
 #include "ui/tabcontrol.h"
 
-#include <QFile>
 #include "ui/tabstrip.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
 #include <memory>
+
+// The Server step to the end of the Class step, appending nothing optional:
+// after these clicks Save is enabled.
+inline const QStringList stepsToSave{"Command2", "Command3", "Command4", "Command5",
+                                     "Command13", "Command7", "Command8", "Command10"};
+
+// A fresh home folder for the test program, so that Save writes there.
+class TemporaryHome {
+public:
+    TemporaryHome() { qputenv("HOME", QFile::encodeName(m_folder.path())); }
+    [[nodiscard]] bool isValid() const { return m_folder.isValid(); }
+    [[nodiscard]] QString path() const { return m_folder.path(); }
+    [[nodiscard]] QString configPath() const { return m_folder.filePath(QStringLiteral("Config.ini")); }
+
+private:
+    QTemporaryDir m_folder;
+};
 
 class WindowDriver {
 public:

@@ -10,11 +10,6 @@
 #include <QLineEdit>
 #include <QStringList>
 
-// The Server step to the end of the Class step, appending nothing optional:
-// after these clicks Save is enabled.
-inline const QStringList stepsToSave{"Command2", "Command3", "Command4", "Command5",
-                                     "Command13", "Command7", "Command8", "Command10"};
-
 struct WindowState {
     QString document;
     QStringList fieldTexts; // "Text12 = value", sorted by name

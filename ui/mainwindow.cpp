@@ -27,6 +27,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace fennick {
 namespace {
@@ -106,7 +108,7 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     setFont(fontFittingCaptions(font(), *style()));
     setPalette(withReadableDisabledText(palette()));
 
-    addControl(m_tabs, layout::tabControl.name, layout::tabControl.tabIndex);
+    addControl(m_tabs, layout::tabControl.name);
     m_tabs->tabStrip()->setTabsPerRow(layout::tabsPerRow);
     m_tabs->tabStrip()->setRowHeight(double(layout::tabRowHeight) / twipsPerPixel);
     m_tabs->setGeometry(toPixels(layout::tabControl.rect));
@@ -123,13 +125,11 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     m_preview->setFocus();
 }
 
-void MainWindow::addControl(QWidget *widget, std::string_view name, int tabIndex)
+void MainWindow::addControl(QWidget *widget, std::string_view name)
 {
     const QString objectName = toQString(name);
     widget->setObjectName(objectName);
     m_controls.insert(objectName, widget);
-    if (tabIndex > 0)
-        m_tabIndexes.append({tabIndex, widget});
 }
 
 QWidget *MainWindow::control(std::string_view name) const
@@ -148,7 +148,7 @@ void MainWindow::buildFrames()
         box->setGeometry(toPixels(frame.rect));
     }
     m_preview = new PreviewEdit(control(layout::preview.container));
-    addControl(m_preview, layout::preview.name, layout::preview.tabIndex);
+    addControl(m_preview, layout::preview.name);
     m_preview->setGeometry(toPixels(layout::preview.rect));
     m_preview->setFont(previewFont());
     m_preview->setTabChangesFocus(true);
@@ -192,7 +192,7 @@ void MainWindow::buildFields()
         const int height = definition.kind == FieldKind::ComboBox ? layout::comboBoxHeight
                                                                   : layout::textBoxHeight;
         alignCaptionWithField(label, height);
-        addControl(field, definition.name, row.tabIndex);
+        addControl(field, definition.name);
         field->setGeometry(toPixels({row.fieldLeft, row.top, row.fieldWidth, height}));
         field->setEnabled(enabledAtStart(definition));
         field->setAccessibleName(label->text());
@@ -205,7 +205,7 @@ void MainWindow::buildButtons()
     for (const layout::ControlPlacement &placement : layout::buttonPlacements) {
         const ButtonDefinition &definition = *findButton(placement.name);
         auto *button = new QPushButton(toQString(definition.caption), control(placement.container));
-        addControl(button, definition.name, placement.tabIndex);
+        addControl(button, definition.name);
         button->setGeometry(toPixels(placement.rect));
         button->setEnabled(definition.enabledAtStart);
         button->setAutoDefault(false);
@@ -228,7 +228,7 @@ void MainWindow::buildDecorations()
     signature->setEnabled(false);
 
     auto *picture = new PictureBox(this);
-    addControl(picture, layout::picture.name, layout::picture.tabIndex);
+    addControl(picture, layout::picture.name);
     picture->setGeometry(toPixels(layout::picture.rect));
     // Scaled screens get the render twice as large, so the picture stays sharp.
     const bool scaled = devicePixelRatio() > 1;
@@ -253,13 +253,21 @@ void MainWindow::buildDecorations()
 
 void MainWindow::setTabOrderFromIndexes()
 {
-    std::stable_sort(m_tabIndexes.begin(), m_tabIndexes.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    const auto focusTarget = [this](QWidget *widget) -> QWidget * {
-        return widget == m_tabs ? static_cast<QWidget *>(m_tabs->tabStrip()) : widget;
+    std::vector<std::pair<int, std::string_view>> order;
+    for (const layout::FieldPlacement &row : layout::fieldPlacements)
+        order.emplace_back(row.tabIndex, row.field);
+    for (const layout::ControlPlacement &placement : layout::buttonPlacements)
+        order.emplace_back(placement.tabIndex, placement.name);
+    for (const layout::ControlPlacement *placement : {&layout::tabControl, &layout::preview, &layout::picture})
+        order.emplace_back(placement->tabIndex, placement->name);
+    std::ranges::sort(order);
+    // The tab control takes the focus on its strip of tabs.
+    const auto focusTarget = [this](std::string_view name) -> QWidget * {
+        QWidget *widget = control(name);
+        return widget == m_tabs ? m_tabs->tabStrip() : widget;
     };
-    for (qsizetype i = 1; i < m_tabIndexes.size(); ++i)
-        setTabOrder(focusTarget(m_tabIndexes[i - 1].second), focusTarget(m_tabIndexes[i].second));
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(focusTarget(order[i - 1].second), focusTarget(order[i].second));
 }
 
 QString MainWindow::fieldText(std::string_view field) const

@@ -35,7 +35,7 @@ private:
     void save();
     [[nodiscard]] QString fieldText(std::string_view field) const;
     [[nodiscard]] QWidget *control(std::string_view name) const;
-    void addControl(QWidget *widget, std::string_view name, int tabIndex = 0);
+    void addControl(QWidget *widget, std::string_view name);
 
     MessagePresenter m_presenter;
     TabControl *m_tabs;
@@ -43,7 +43,6 @@ private:
     // Every named control by objectName: an index into the widget tree, not
     // wizard state (that lives in the controls' enabled flags).
     QHash<QString, QWidget *> m_controls;
-    QList<QPair<int, QWidget *>> m_tabIndexes;
 };
 
 } // namespace fennick
