@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks what a desktop finds
 # there: exactly the expected files, icons of the sizes their folders claim,
-# one application id throughout, the release matching the project version,
+# one application id throughout, the release matching the project version in
+# the metadata and the changelog, a copyright file whose patterns all match,
+# a manual page that man renders without warnings (when man is installed),
 # and a desktop entry and AppStream metadata that their validators accept.
 # Usage: tst_install.sh BUILD_DIR SOURCE_DIR APP_ID VERSION
 # Exits 77 (skipped) when a validator is missing, unless
@@ -23,6 +25,9 @@ expected=$({
     for size in $sizes; do echo share/icons/hicolor/${size}x$size/apps/$id.png; done
     echo share/icons/hicolor/scalable/apps/$id.svg
     echo share/metainfo/$id.metainfo.xml
+    echo share/doc/fennick/changelog.gz
+    echo share/doc/fennick/copyright
+    echo share/man/man1/fennick.1.gz
 } | LC_ALL=C sort)
 installed=$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$installed" != "$expected" ]; then
@@ -59,6 +64,40 @@ if [ -f "$metainfo" ]; then
     newest=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)
     [ "$newest" = "$version" ] ||
         fail "the newest release in the metadata is '$newest', the project is $version"
+fi
+
+changelog=$prefix/share/doc/fennick/changelog.gz
+if [ -f "$changelog" ]; then
+    # The package is native: the changelog's version is the project's, with
+    # no Debian revision, and its newest entry is the metadata's newest release.
+    entry=$(gzip -dc "$changelog" | head -n 1)
+    [ "$entry" = "fennick ($version) unstable; urgency=medium" ] ||
+        fail "the changelog's newest entry is '$entry', the project is $version"
+    if [ -f "$metainfo" ]; then
+        released=$(sed -n 's/.*<release version="[^"]*" date="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)
+        signed=$(gzip -dc "$changelog" | sed -n 's/^ -- .*>  //p' | head -n 1)
+        [ "$(date -u -d "$signed" +%F)" = "$released" ] ||
+            fail "the changelog's newest entry is dated '$signed', the metadata's release $released"
+    fi
+fi
+
+# Every pattern in the copyright file must still name a file, so that no
+# file is renamed out of the licence it was given.
+copyright=$prefix/share/doc/fennick/copyright
+if [ -f "$copyright" ]; then
+    patterns=$(sed -n '/^Files:/,/^[A-Z][a-z-]*:/{s/^Files://;/^[A-Z][a-z-]*:/d;p}' "$copyright")
+    set -f # the patterns are expanded in the source folder only
+    for pattern in $patterns; do
+        (cd "$source" && set +f && set -- $pattern && [ -e "$1" ]) ||
+            fail "'$pattern' in the copyright file names no file"
+    done
+    set +f
+fi
+
+manpage=$prefix/share/man/man1/fennick.1.gz
+if [ -f "$manpage" ] && command -v man >/dev/null; then
+    warnings=$(MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$manpage" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man warns about fennick(1): $warnings"
 fi
 
 missing=""

@@ -1,0 +1,9 @@
+# Run by CPack on the staged files, before it builds the package. Strips the
+# program as Debian's dh_strip does: CPack's own strip leaves the compiler's
+# .comment and the .note sections, which only take room.
+file(GLOB programs "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/${CPACK_PACKAGING_INSTALL_PREFIX}/bin/*")
+foreach(program ${programs})
+    execute_process(
+        COMMAND ${CPACK_FENNICK_STRIP} --remove-section=.comment --remove-section=.note ${program}
+        COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
