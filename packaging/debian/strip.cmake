@@ -2,6 +2,9 @@
 # program as Debian's dh_strip does: CPack's own strip leaves the compiler's
 # .comment and the .note sections, which only take room.
 file(GLOB programs "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/${CPACK_PACKAGING_INSTALL_PREFIX}/bin/*")
+if(NOT programs)
+    message(FATAL_ERROR "No program staged in ${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+endif()
 foreach(program ${programs})
     execute_process(
         COMMAND ${CPACK_FENNICK_STRIP} --remove-section=.comment --remove-section=.note ${program}
