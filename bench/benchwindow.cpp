@@ -46,8 +46,8 @@ fennick::PreviewEdit *BenchWindow::preview() const
 
 QString BenchWindow::vehicleRecord() const
 {
-    return fennick::buildPiece(fennick::Piece::VehicleRecord, [this](std::string_view name) {
-        return m_window.findChild<QLineEdit *>(fennick::toQString(name))->text();
+    return fennick::buildPiece(fennick::Piece::VehicleRecord, [this](fennick::Control field) {
+        return m_window.findChild<QLineEdit *>(fennick::controlName(field))->text();
     });
 }
 

@@ -4,7 +4,14 @@
 // from ui/layouttables.h on purpose, so that a slip in either shows.
 #pragma once
 
-inline constexpr char tabledLayout[] = R"(
+#include <QHash>
+#include <QList>
+#include <QRect>
+#include <QStringList>
+
+namespace tabled {
+
+inline constexpr char layout[] = R"(
 Frame1 SSTab1 120 660 5535 1695 0
 Frame2 SSTab1 120 2340 5535 2055 0
 Frame3 SSTab1 120 4380 5535 1695 0
@@ -194,4 +201,31 @@ Frame5 Form1 6000 0 6135 7335 0
 )";
 
 // The page each frame of the tab control stands on.
-inline constexpr char tabledFramePages[] = "Frame1 0 Frame2 0 Frame3 0 Frame4 0 Frame6 1 Frame7 1 Frame8 2 Frame9 3 Frame10 3 Frame11 4";
+inline constexpr char framePages[] = "Frame1 0 Frame2 0 Frame3 0 Frame4 0 Frame6 1 Frame7 1 Frame8 2 Frame9 3 Frame10 3 Frame11 4";
+
+struct Control {
+    QString name;
+    QString container;
+    QRect twips;
+    int tabIndex;
+    int page; // the tab page it stands on, or -1 beside the tab control
+};
+
+// The table above, read once, each control with the page it stands on.
+[[nodiscard]] inline QList<Control> controls()
+{
+    QHash<QString, int> pages;
+    const QStringList pageCells = QString::fromLatin1(framePages).split(u' ');
+    for (qsizetype i = 0; i + 1 < pageCells.size(); i += 2)
+        pages.insert(pageCells[i], pageCells[i + 1].toInt());
+    QList<Control> all;
+    for (const QString &line : QString::fromLatin1(layout).split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList cells = line.split(u' ');
+        const QRect twips(cells[2].toInt(), cells[3].toInt(), cells[4].toInt(), cells[5].toInt());
+        const int page = pages.value(cells[0], pages.value(cells[1], -1));
+        all.append({cells[0], cells[1], twips, cells[6].toInt(), page});
+    }
+    return all;
+}
+
+} // namespace tabled

@@ -46,27 +46,26 @@ const QStringList awkwardTexts{
     QStringLiteral("g\u00a0h\tI"), QStringLiteral("\U0001F600"), QStringLiteral("\ufdd0"), " ", "",
 };
 
-QString fieldText(FieldTexts texts, std::string_view name)
+QString fieldText(FieldTexts texts, Control id)
 {
+    const QString defaultText = toQString(field(id).defaultText);
     switch (texts) {
     case FieldTexts::Defaults:
-        return toQString(findField(name)->defaultText);
+        return defaultText;
     case FieldTexts::Empty:
         return {};
     case FieldTexts::EndInCr:
-        return toQString(findField(name)->defaultText) + u'\r';
+        return defaultText + u'\r';
     case FieldTexts::Awkward:
         break;
     }
-    const auto index = std::size_t(findField(name) - fieldCatalogue.data());
-    return toQString(findField(name)->defaultText)
-         + awkwardTexts.at(qsizetype(index) % awkwardTexts.size());
+    return defaultText + awkwardTexts.at(indexOf(id) % awkwardTexts.size());
 }
 
 QString pieceText(const Action &action)
 {
     return buildPiece(action.piece,
-                      [&action](std::string_view name) { return fieldText(action.fields, name); });
+                      [&action](Control id) { return fieldText(action.fields, id); });
 }
 
 // What any text looks like once it has been through the widget: each line

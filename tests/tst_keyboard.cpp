@@ -1,6 +1,7 @@
 // Keyboard use of the window: the Tab key's order through the controls, and
 // moving between pages with Ctrl+Tab and the arrows.
 #include "tabledlayout.h"
+#include "windowdriver.h"
 #include "ui/mainwindow.h"
 #include "ui/tabcontrol.h"
 #include "ui/tabstrip.h"
@@ -32,12 +33,9 @@ QString focusedControl(const QWidget &window)
 std::map<int, QString> tabbedControls()
 {
     std::map<int, QString> byIndex;
-    const QStringList lines = QString::fromLatin1(tabledLayout).split(u'\n', Qt::SkipEmptyParts);
-    for (const QString &line : lines) {
-        const QStringList cells = line.split(u' ');
-        if (cells.size() == 7 && cells[6].toInt() > 0)
-            byIndex.emplace(cells[6].toInt(), cells[0]);
-    }
+    for (const tabled::Control &control : tabled::controls())
+        if (control.tabIndex > 0)
+            byIndex.emplace(control.tabIndex, control.name);
     return byIndex;
 }
 
@@ -58,7 +56,6 @@ private slots:
     void focusAfterAStepEnds();
 
 private:
-    void press(const QStringList &buttons);
     std::unique_ptr<MainWindow> window;
 };
 
@@ -71,49 +68,41 @@ void KeyboardTest::init()
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
-void KeyboardTest::press(const QStringList &buttons)
-{
-    for (const QString &button : buttons)
-        window->findChild<QPushButton *>(button)->click();
-}
-
 void KeyboardTest::tabOrder_data()
 {
-    QTest::addColumn<QStringList>("pressed");
+    QTest::addColumn<WizardState>("state");
     QTest::addColumn<int>("page");
     QTest::addColumn<QStringList>("expected"); // from the preview round to it
     QTest::newRow("start, Vehicles in front")
-        << QStringList() << 4 << QStringList{"RichTextBox1", "SSTab1", "Picture1", "Command1"};
+        << WizardState::Server << 4 << QStringList{"RichTextBox1", "SSTab1", "Picture1", "Command1"};
     // The Server step's fields run from the bottom row up, its button last.
     QTest::newRow("start, General in front")
-        << QStringList() << 0
+        << WizardState::Server << 0
         << QStringList{"RichTextBox1", "SSTab1", "Combo1", "Text3", "Text2", "Text1", "Command2",
                        "Picture1", "Command1"};
     // The Moderation step's button comes before its fields.
     QTest::newRow("Moderation step")
-        << QStringList{"Command2", "Command3"} << 0
+        << WizardState::Moderation << 0
         << QStringList{"RichTextBox1", "SSTab1", "Command4", "Text10", "Text9", "Text8", "Combo3",
                        "Picture1", "Command1"};
     QTest::newRow("Ammunation step")
-        << QStringList{"Command2", "Command3", "Command4", "Command5"} << 1
+        << WizardState::Ammunation << 1
         << QStringList{"RichTextBox1", "SSTab1", "Text15", "Text16", "Text17", "Text18", "Text19",
                        "Text21", "Text20", "Text22", "Text23", "Text24", "Text28", "Text25",
                        "Text26", "Text27", "Text29", "Text30", "Text31", "Text32", "Text34",
                        "Text33", "Text35", "Command6", "Command13", "Picture1", "Command1"};
     QTest::newRow("Pickup step, Save usable")
-        << QStringList{"Command2", "Command3", "Command4", "Command5", "Command13", "Command7",
-                       "Command8", "Command10"}
-        << 3
+        << WizardState::Pickup << 3
         << QStringList{"RichTextBox1", "SSTab1", "Text64", "Text65", "Text66", "Text67", "Command9",
                        "Command11", "Picture1", "Command1", "Command14"};
 }
 
 void KeyboardTest::tabOrder()
 {
-    QFETCH(QStringList, pressed);
+    QFETCH(WizardState, state);
     QFETCH(int, page);
     QFETCH(QStringList, expected);
-    press(pressed);
+    walkStraightTo(*window, state);
     window->tabControl()->setCurrentIndex(page);
 
     // The same order, derived from the tabled indexes and the enabled flags.
@@ -189,28 +178,23 @@ void KeyboardTest::arrowsOnTheStripWalkAllTabs()
 // the tabs when that step lies on another page.
 void KeyboardTest::focusAfterAStepEnds_data()
 {
-    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<WizardState>("state"); // the step whose Continue is pressed
     QTest::addColumn<int>("page");
-    QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("focused");
-    QTest::newRow("Server step") << QStringList() << 0 << "Command2" << "Combo2";
-    QTest::newRow("Moderation step") << QStringList{"Command2", "Command3"} << 0 << "Command4" << "Text11";
-    QTest::newRow("World step, next on another page")
-        << QStringList{"Command2", "Command3", "Command4"} << 0 << "Command5" << "SSTab1";
-    QTest::newRow("Class step")
-        << QStringList{"Command2", "Command3", "Command4", "Command5", "Command13", "Command7", "Command8"}
-        << 3 << "Command10" << "Text64";
+    QTest::newRow("Server step") << WizardState::Server << 0 << "Combo2";
+    QTest::newRow("Moderation step") << WizardState::Moderation << 0 << "Text11";
+    QTest::newRow("World step, next on another page") << WizardState::World << 0 << "SSTab1";
+    QTest::newRow("Class step") << WizardState::ClassAfterAClass << 3 << "Text64";
 }
 
 void KeyboardTest::focusAfterAStepEnds()
 {
-    QFETCH(QStringList, before);
+    QFETCH(WizardState, state);
     QFETCH(int, page);
-    QFETCH(QString, button);
     QFETCH(QString, focused);
-    press(before);
+    walkStraightTo(*window, state);
     window->tabControl()->setCurrentIndex(page);
-    auto *pressed = window->findChild<QPushButton *>(button);
+    auto *pressed = window->findChild<QPushButton *>(controlName(pressesToNextState[std::size_t(state)]));
     pressed->setFocus();
     QTest::keyClick(pressed, Qt::Key_Space);
     QVERIFY(!pressed->isEnabled());

@@ -1,6 +1,8 @@
 // The window's controls where the design tables put them, checked in window
 // coordinates with each page in front, from a copy of the tables kept apart
 // from the program's own. Also run with QT_SCALE_FACTOR 1.25 and 1.5.
+#include "document/maker.h"
+#include "document/strings.h"
 #include "tabledlayout.h"
 #include "ui/mainwindow.h"
 #include "ui/tabcontrol.h"
@@ -12,43 +14,10 @@
 #include <QHash>
 #include <QLabel>
 #include <QTest>
-#include <QTextStream>
 
 using namespace fennick;
 
 namespace {
-
-struct TabledControl {
-    QString name;
-    QString container;
-    QRect twips;
-    int tabIndex;
-};
-
-QList<TabledControl> readTabledLayout()
-{
-    QList<TabledControl> controls;
-    QString text = QString::fromLatin1(tabledLayout);
-    QTextStream in(&text);
-    while (!in.atEnd()) {
-        const QStringList cells = in.readLine().split(u' ', Qt::SkipEmptyParts);
-        if (cells.size() != 7)
-            continue;
-        controls.append({cells[0], cells[1],
-                         QRect(cells[2].toInt(), cells[3].toInt(), cells[4].toInt(), cells[5].toInt()),
-                         cells[6].toInt()});
-    }
-    return controls;
-}
-
-QHash<QString, int> readFramePages()
-{
-    QHash<QString, int> pages;
-    const QStringList cells = QString::fromLatin1(tabledFramePages).split(u' ');
-    for (qsizetype i = 0; i + 1 < cells.size(); i += 2)
-        pages.insert(cells[i], cells[i + 1].toInt());
-    return pages;
-}
 
 QRect pixels(const QRect &twips)
 {
@@ -74,47 +43,34 @@ private slots:
 private:
     // Where a tabled control must stand in window pixels, following its
     // chain of containers up to the window.
-    QPoint windowPosition(const TabledControl &control) const;
-    // The page a control stands on, or -1 for controls beside the tabs.
-    int pageOf(const TabledControl &control) const;
+    QPoint windowPosition(const tabled::Control &control) const;
     void bringToFront(int page) const;
 
     std::unique_ptr<MainWindow> form;
-    QList<TabledControl> tabled;
-    QHash<QString, TabledControl> byName;
-    QHash<QString, int> framePages;
+    QList<tabled::Control> tabledControls;
+    QHash<QString, tabled::Control> byName;
 };
 
 void LayoutTest::initTestCase()
 {
-    tabled = readTabledLayout();
-    QCOMPARE(tabled.size(), 186);
-    for (const TabledControl &control : tabled)
+    tabledControls = tabled::controls();
+    QCOMPARE(tabledControls.size(), 186);
+    for (const tabled::Control &control : tabledControls)
         byName.insert(control.name, control);
-    framePages = readFramePages();
     form = std::make_unique<MainWindow>();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 }
 
-QPoint LayoutTest::windowPosition(const TabledControl &control) const
+QPoint LayoutTest::windowPosition(const tabled::Control &control) const
 {
     QPoint position = pixels(control.twips).topLeft();
     for (QString container = control.container; container != "Form1";) {
-        const TabledControl &parent = byName.value(container);
+        const tabled::Control &parent = byName.value(container);
         position += pixels(parent.twips).topLeft();
         container = parent.container;
     }
     return position;
-}
-
-int LayoutTest::pageOf(const TabledControl &control) const
-{
-    if (framePages.contains(control.name))
-        return framePages.value(control.name);
-    if (framePages.contains(control.container))
-        return framePages.value(control.container);
-    return -1;
 }
 
 void LayoutTest::bringToFront(int page) const
@@ -136,7 +92,7 @@ void LayoutTest::windowSizeAndFlags()
     QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(form->windowTitle().startsWith("Fennick"));
-    QVERIFY(form->windowTitle().endsWith("fennick.example.org"));
+    QVERIFY(form->windowTitle().endsWith(toQString(makerAddress)));
     QCOMPARE(form->windowIcon().availableSizes().value(0), QSize(80, 80));
     auto *picture = form->findChild<QLabel *>("Picture1");
     QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(365, 116));
@@ -168,11 +124,10 @@ void LayoutTest::everyControlWithEachPageInFront()
     const QStringList captions{"1. General", "2. Ammunations", "3. Others",
                                "4. Classes / Pickups", "5. Vehicles"};
     QCOMPARE(form->tabControl()->tabStrip()->tabText(page), captions[page]);
-    for (const TabledControl &control : tabled) {
+    for (const tabled::Control &control : tabledControls) {
         auto *widget = form->findChild<QWidget *>(control.name);
         QVERIFY2(widget, qPrintable(control.name));
-        const int onPage = pageOf(control);
-        const bool shown = onPage < 0 || onPage == page;
+        const bool shown = control.page < 0 || control.page == page;
         QVERIFY2(widget->isVisible() == shown, qPrintable(control.name));
         if (!shown)
             continue;

@@ -186,7 +186,7 @@ void SaveFailuresTest::init()
     m_home = m_root->filePath(QStringLiteral("home"));
     qputenv("HOME", QFile::encodeName(m_home));
     m_driver = std::make_unique<WindowDriver>();
-    m_driver->clickAll(stepsToSave);
+    m_driver->walkTo(WizardState::Pickup);
 }
 
 void SaveFailuresTest::cleanup()
@@ -199,7 +199,7 @@ void SaveFailuresTest::cleanup()
 // A Save that works, so that there is an old file to keep.
 void SaveFailuresTest::saveOnce()
 {
-    m_driver->click("Command14");
+    m_driver->click(Control::Command14);
     QCOMPARE(m_driver->messages.last().kind, UserMessage::Kind::Information);
     QVERIFY(QFile::exists(path()));
 }
@@ -234,7 +234,7 @@ void SaveFailuresTest::arrange(Failure failure)
     case Failure::ReadOnly:
         saveOnce();
         QCOMPARE(m_scratch->setReadOnly(true), QString());
-        m_driver->click("Command9"); // Add Pickup: a changed document to save
+        m_driver->click(Control::Command9); // Add Pickup: a changed document to save
         break;
     case Failure::ReadOnlyWithoutOldFile:
         QCOMPARE(m_scratch->setReadOnly(true), QString());
@@ -317,7 +317,7 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     const QStringList folderBefore = entries(m_home);
     const qsizetype messagesBefore = m_driver->messages.size();
 
-    m_driver->click("Command14");
+    m_driver->click(Control::Command14);
 
     QCOMPARE(m_driver->messages.size(), messagesBefore + 1);
     const UserMessage shown = m_driver->messages.last();
@@ -335,7 +335,7 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     QCOMPARE(entries(m_home), folderBefore);
 
     repair(failure);
-    m_driver->click("Command14");
+    m_driver->click(Control::Command14);
     QCOMPARE(m_driver->messages.size(), messagesBefore + 2);
     QCOMPARE(m_driver->messages.last().kind, UserMessage::Kind::Information);
     QCOMPARE(m_driver->messages.last().text, savedMessage(path()));
@@ -351,8 +351,7 @@ void SaveFailuresTest::realWarningBoxLeavesTheWindowOpen()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    for (const QString &step : stepsToSave)
-        window.findChild<QPushButton *>(step)->click();
+    walkStraightTo(window, WizardState::Pickup);
     QVERIFY(QDir().mkpath(m_home + "/Config.ini"));
     const WindowState before = WindowState::of(window);
 

@@ -126,7 +126,7 @@ void SingleLineFieldsTest::pastedValuesGiveOneLineEach()
     QLineEdit *name = editOf(driver->get("Text3"));
     paste("Text3", "Mine\r\n\r\nAdminPassword = \"stolen\"", 1, name->text().size() - 2);
     paste("Combo1", QStringLiteral("2\u2029Map = 9"), 0, 1);
-    driver->click("Command2");
+    driver->click(Control::Command2);
     const QString document = driver->document();
     QVERIFY2(document.endsWith("\r\n\r\nMaxPlayers = 64\r\nListenPort = 7777\r\n"
                                "ServerName = \"Mine\"\r\nMap = 2"),

@@ -1,6 +1,8 @@
 // The whole program clicked through its real window: the files it saves,
 // byte for byte, and the edge cases of appending, clearing and saving.
+#include "document/banner.h"
 #include "document/configfile.h"
+#include "referencefile.h"
 #include "windowdriver.h"
 
 #include <QApplication>
@@ -14,72 +16,57 @@
 #include <QTimer>
 
 using namespace fennick;
+using enum Control;
 
 namespace {
 
-const QStringList bannerLines{
-    ";------Fennick: server configuration------",
-    ";------Visit fennick.example.org to see updates------",
-    ";------Lines that begin with ; are comments------",
+// One thing the user does: press a button, type into a field, type at the
+// end of the preview (a line feed is the Return key), or empty the preview.
+struct Action {
+    enum Kind { Press, TypeIntoField, TypeInPreview, EmptyPreview } kind;
+    Control control = Command1;
+    QString text;
 };
+using Walk = QList<Action>;
 
-const QStringList generalLines{
-    "",
-    "MaxPlayers = 50",
-    "ListenPort = 5555",
-    "ServerName = \"Ombrix 0.3z server [fennick.example.org]\"",
-    "Map = 1",
-    "",
-    "NeedPassword = False",
-    "Password = \"PutYourOwnWordsIn-Quotes\"",
-    "AdminPassword = \"PutYourOwnWordsIn-Quotes\"",
-    "RconPort = 6666",
-    "RconMaxUsers = 5",
-    "",
-    "LogServer = True",
-    "KickMessage = \"~t~You Have Been ~b~ Kicked From the Server\"",
-    "BanMessage = \"~t~You Have Been Banned.\"",
-    "Ping = 1000",
-    "",
-    "WeatherDefault = 4",
-    "HourDefault = 4",
-    "MinuteDefault = 20",
-    "TimeRate = 4",
-};
-
-const QString ammunationLine =
-    "Ammunation = 0 -66.0178 -1481.7504 10.4940 -60.593 -1486.241 12.433 -60.508 -1484.245 12.428  ";
-const QString weaponLine =
-    "A_Weapon = 0 -60.793 -1488.141 12.24274 278 1500 150 2000 220 2000 230 3000";
-const QString classLine = "Class = -1 001 41.538 1084.514 14.234 180.8481 1  1 21 20 1 1";
-const QString pickupLine = "Pickup = 368 -855.5118 -631.2861 11.3756";
-const QString vehicleLine = "Vehicle = 191 338.6310 -237.6571 29.1708 98.9897 0 0";
-
-const QStringList gameLines{
-    "",
-    "[GAME]",
-    "",
-    "GameMode = \"Deathmatch\"",
-    "GameModeVersion = 0.1",
-    "ShowOnRadar = 0",
-    "",
-    "PlayerPos = 14.117 1186.535 19.535",
-    "CamPos = 9.071 1191.392 19.578",
-    "CamLook = 14.117  1186.535 19.535",
-    "",
-    "WorldBounds = 5000.0  -5000.0 5000.0 -5000.0",
-    "ClassDescription = Class",
-    "",
-};
-
-const QStringList generalSteps{"Command2", "Command3", "Command4", "Command5"};
-
-QString joined(const QStringList &lines)
+Action pressed(Control button)
 {
-    return lines.join(QStringLiteral("\r\n"));
+    return {Action::Press, button, {}};
+}
+
+Walk presses(std::initializer_list<Control> buttons)
+{
+    Walk walk;
+    for (Control button : buttons)
+        walk.append(pressed(button));
+    return walk;
+}
+
+Action typed(Control field, const QString &text)
+{
+    return {Action::TypeIntoField, field, text};
+}
+
+Action typedInPreview(const QString &text)
+{
+    return {Action::TypeInPreview, Command1, text};
+}
+
+void typeAtEnd(PreviewEdit *preview, const QString &text)
+{
+    preview->setFocus();
+    preview->moveCursor(QTextCursor::End);
+    const QStringList lines = text.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(preview, Qt::Key_Return);
+        QTest::keyClicks(preview, lines[i]);
+    }
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Action)
 
 class WindowTest : public QObject {
     Q_OBJECT
@@ -88,27 +75,19 @@ private slots:
     void init();
     void cleanup();
 
-    void workedExampleIsSavedByteForByte();
+    void savedFile_data();
+    void savedFile();
     void startsWithDefaultsAndBanner();
-    void typedAndChosenComboText();
+    void typedComboTextStaysOutOfTheList();
     void comboTextIsWrittenAsTyped_data();
     void comboTextIsWrittenAsTyped();
     void fieldsHaveNoLengthLimit();
-    void userTextAtTheEnd_data();
-    void userTextAtTheEnd();
-    void emptiedPreviewHoldsJustTheNextPiece();
-    void classRecordRightAfterClear();
-    void repeatedAddPresses_data();
-    void repeatedAddPresses();
-    void stepsEndedWithoutRecords();
-    void clearAlwaysLeavesTheBanner();
     void clearCanBeUndone();
     void emptyDocumentSavesTwoBytes();
     void savingTwiceReplacesTheFile();
     void realMessageBoxIsShownAndClosed();
 
 private:
-
     TemporaryHome home;
     std::unique_ptr<WindowDriver> driver;
 };
@@ -129,17 +108,77 @@ void WindowTest::cleanup()
     driver.reset();
 }
 
-void WindowTest::workedExampleIsSavedByteForByte()
+// Walks that end in Save, and the file each must leave, byte for byte.
+void WindowTest::savedFile_data()
 {
-    driver->clickAll({"Command1", "Command2", "Command3", "Command4", "Command5", "Command6",
-                      "Command13", "Command7", "Command8", "Command10", "Command9", "Command11",
-                      "Command12", "Command14"});
-    const QStringList lines = bannerLines + generalLines
-                            + QStringList{"", ammunationLine, weaponLine} + gameLines
-                            + QStringList{classLine, "", pickupLine, "", vehicleLine};
-    QCOMPARE(lines.size(), 3 + 24 - 3 + 22);
-    QCOMPARE(WindowDriver::savedBytes(home.configPath()), (joined(lines) + "\r\n").toUtf8());
+    QTest::addColumn<Walk>("walk");
+    QTest::addColumn<QString>("reference");
+    QTest::newRow("worked example")
+        << presses({Command1, Command2, Command3, Command4, Command5, Command6, Command13, Command7,
+                    Command8, Command10, Command9, Command11, Command12, Command14})
+        << "worked-example.ini";
+    QTest::newRow("each Add pressed three times")
+        << presses({Command2, Command3, Command4, Command5, Command6, Command6, Command6, Command13,
+                    Command7, Command8, Command8, Command8, Command10, Command9, Command9, Command9,
+                    Command11, Command12, Command12, Command12, Command14})
+        << "every-add-three-times.ini";
+    QTest::newRow("steps ended without records, then a car")
+        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8, Command10,
+                    Command11, Command12, Command14})
+        << "no-optional-records.ini";
+    // The record continues the banner's last line: it starts without a break.
+    QTest::newRow("a class right after Clear")
+        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command1, Command8,
+                    Command10, Command14})
+        << "class-after-clear.ini";
+    QTest::newRow("Clear twice in the Vehicle step")
+        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8, Command10,
+                    Command11, Command12, Command1, Command1, Command12, Command14})
+        << "clear-in-vehicle-step.ini";
+    QTest::newRow("emptied preview")
+        << Walk{{Action::EmptyPreview, Command1, {}}}
+               + presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8,
+                          Command10, Command14})
+        << "emptied-preview.ini";
+    // Fields are read at each press, as typed; the user's own lines stay
+    // where they were typed, with or without a line break after them.
+    QTest::newRow("edited fields and notes")
+        << Walk{typed(Text1, "64"), typed(Combo1, "3"), typedInPreview("\nmy note"), pressed(Command2),
+                typed(Combo2, "true"), typed(Text4, "secret"), pressed(Command3),
+                pressed(Command4), typed(Text12, " 7 "), pressed(Command5),
+                typed(Text15, "1"), pressed(Command6), typed(Text15, "2"), typed(Text35, ""),
+                pressed(Command6), pressed(Command13), typed(Text36, "Deathmatch"),
+                typed(Text51, "{Text1} %1"), pressed(Command7),
+                typedInPreview("; classes\n"), pressed(Command8), typed(Text53, "002"),
+                pressed(Command8), pressed(Command10), typed(Text64, ""),
+                pressed(Command9), pressed(Command11), typed(Text74, "7"),
+                pressed(Command12), pressed(Command14)}
+        << "edited-walk.ini";
+}
 
+void WindowTest::savedFile()
+{
+    QFETCH(Walk, walk);
+    QFETCH(QString, reference);
+    for (const Action &action : walk) {
+        switch (action.kind) {
+        case Action::Press:
+            driver->click(action.control);
+            break;
+        case Action::TypeIntoField:
+            driver->typeInto(action.control, action.text);
+            break;
+        case Action::TypeInPreview:
+            typeAtEnd(driver->window->preview(), action.text);
+            break;
+        case Action::EmptyPreview:
+            driver->window->preview()->selectAll();
+            QTest::keyClick(driver->window->preview(), Qt::Key_Delete);
+            QCOMPARE(driver->document(), QString());
+            break;
+        }
+    }
+    COMPARE_WITH_REFERENCE(WindowDriver::savedBytes(home.configPath()), reference);
     QCOMPARE(driver->messages.size(), 1);
     QCOMPARE(driver->messages.first().kind, UserMessage::Kind::Information);
     QCOMPARE(driver->messages.first().text, "File saved in " + QDir::toNativeSeparators(home.configPath()));
@@ -148,64 +187,55 @@ void WindowTest::workedExampleIsSavedByteForByte()
 void WindowTest::startsWithDefaultsAndBanner()
 {
     // The preview starts as Clear would leave it: no line break after the banner.
-    QCOMPARE(driver->document(), joined(bannerLines));
-    QCOMPARE(driver->get<QLineEdit>("Text24")->text(), "12.428 ");
-    QCOMPARE(driver->get<QLineEdit>("Text36")->text(), "\"Deathmatch\"");
-    QCOMPARE(driver->get<QLineEdit>("Text4")->echoMode(), QLineEdit::Normal);
-    auto *combo = driver->get<QComboBox>("Combo4");
+    QCOMPARE(driver->document(), bannerText());
+    QCOMPARE(driver->get<QLineEdit>(Text24)->text(), "12.428 ");
+    QCOMPARE(driver->get<QLineEdit>(Text36)->text(), "\"Deathmatch\"");
+    QCOMPARE(driver->get<QLineEdit>(Text4)->echoMode(), QLineEdit::Normal);
+    auto *combo = driver->get<QComboBox>(Combo4);
     QCOMPARE(combo->currentText(), "0");
     QCOMPARE(combo->count(), 3);
     QVERIFY(combo->isEditable());
 }
 
-void WindowTest::typedAndChosenComboText()
+// Return in a combo box's edit must not add the typed text to the list; a
+// chosen item replaces the whole edit text.
+void WindowTest::typedComboTextStaysOutOfTheList()
 {
-    auto *map = driver->get<QComboBox>("Combo1");
-    driver->bringToFront(map);
-    map->lineEdit()->selectAll();
-    QTest::keyClicks(map->lineEdit(), "3");
-    QTest::keyClick(map->lineEdit(), Qt::Key_Return); // must not add "3" to the list
+    auto *map = driver->get<QComboBox>(Combo1);
+    driver->typeInto(Combo1, "3");
+    QTest::keyClick(map->lineEdit(), Qt::Key_Return);
     QCOMPARE(map->count(), 2);
-    driver->click("Command2");
+    driver->click(Command2);
     QVERIFY(driver->document().endsWith("\r\nMap = 3"));
 
-    auto *needPassword = driver->get<QComboBox>("Combo2");
-    needPassword->setCurrentIndex(1);
-    driver->click("Command3");
+    driver->get<QComboBox>(Combo2)->setCurrentIndex(1);
+    driver->click(Command3);
     QVERIFY(driver->document().contains("\r\nNeedPassword = True\r\n"));
 }
 
-// No completion and no case folding: "true" is not the list's "True".
+// No completion and no case folding: "t" is not the list's "True".
 void WindowTest::comboTextIsWrittenAsTyped_data()
 {
-    QTest::addColumn<QString>("combo");
+    QTest::addColumn<Control>("combo");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<WizardState>("state");
     QTest::addColumn<QString>("expectedLine");
-    QTest::newRow("prefix of an item") << "Combo2" << "t" << QStringList{"Command2", "Command3"}
-                                       << "NeedPassword = t";
-    QTest::newRow("item in other case") << "Combo2" << "true" << QStringList{"Command2", "Command3"}
-                                        << "NeedPassword = true";
-    QTest::newRow("capitals") << "Combo3" << "FALSE"
-                              << QStringList{"Command2", "Command3", "Command4"} << "LogServer = FALSE";
-    QTest::newRow("empty") << "Combo1" << "" << QStringList{"Command2"} << "Map = ";
+    QTest::newRow("prefix of an item") << Combo2 << "t" << WizardState::Access << "NeedPassword = t";
+    QTest::newRow("capitals") << Combo3 << "FALSE" << WizardState::Moderation << "LogServer = FALSE";
+    QTest::newRow("empty") << Combo1 << "" << WizardState::Server << "Map = ";
 }
 
 void WindowTest::comboTextIsWrittenAsTyped()
 {
-    QFETCH(QString, combo);
+    QFETCH(Control, combo);
     QFETCH(QString, typed);
-    QFETCH(QStringList, steps);
+    QFETCH(WizardState, state);
     QFETCH(QString, expectedLine);
+    driver->walkTo(state);
+    driver->typeInto(combo, typed);
     auto *box = driver->get<QComboBox>(combo);
-    driver->clickAll(steps.mid(0, steps.size() - 1));
-    driver->bringToFront(box);
-    box->lineEdit()->setFocus();
-    box->lineEdit()->selectAll();
-    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
-    QTest::keyClicks(box->lineEdit(), typed);
     QCOMPARE(box->currentText(), typed);
-    driver->click(steps.last()); // takes the focus from the box
+    driver->click(pressesToNextState[std::size_t(state)]); // takes the focus from the box
     QCOMPARE(box->currentText(), typed);
     QVERIFY2(driver->document().split("\r\n").contains(expectedLine), qPrintable(driver->document()));
 }
@@ -213,132 +243,39 @@ void WindowTest::comboTextIsWrittenAsTyped()
 void WindowTest::fieldsHaveNoLengthLimit()
 {
     const QString longValue(100000, u'x');
-    auto *name = driver->get<QLineEdit>("Text3");
-    name->setText(longValue);
-    auto *map = driver->get<QComboBox>("Combo1");
-    map->setEditText(longValue);
-    driver->click("Command2");
+    driver->get<QLineEdit>(Text3)->setText(longValue);
+    driver->get<QComboBox>(Combo1)->setEditText(longValue);
+    driver->click(Command2);
     QVERIFY(driver->document().contains("ServerName = " + longValue + "\r\nMap = " + longValue));
-}
-
-void WindowTest::userTextAtTheEnd_data()
-{
-    QTest::addColumn<bool>("endWithLineBreak");
-    QTest::addColumn<QString>("expectedTail");
-    QTest::newRow("without a line break") << false << "\r\nmy note\r\n\r\nMaxPlayers = 50";
-    QTest::newRow("with a line break") << true << "\r\nmy note\r\n\r\n\r\nMaxPlayers = 50";
-}
-
-void WindowTest::userTextAtTheEnd()
-{
-    QFETCH(bool, endWithLineBreak);
-    QFETCH(QString, expectedTail);
-    PreviewEdit *preview = driver->window->preview();
-    preview->moveCursor(QTextCursor::End);
-    QTest::keyClick(preview, Qt::Key_Return);
-    QTest::keyClicks(preview, "my note");
-    if (endWithLineBreak)
-        QTest::keyClick(preview, Qt::Key_Return);
-    driver->click("Command2");
-    const QString document = driver->document();
-    QVERIFY2(document.startsWith(joined(bannerLines) + expectedTail), qPrintable(document));
-}
-
-void WindowTest::emptiedPreviewHoldsJustTheNextPiece()
-{
-    PreviewEdit *preview = driver->window->preview();
-    preview->selectAll();
-    QTest::keyClick(preview, Qt::Key_Delete);
-    QCOMPARE(driver->document(), QString());
-    driver->click("Command2");
-    QCOMPARE(driver->document(), joined(generalLines.mid(0, 5)).prepend("\r\n"));
-}
-
-void WindowTest::classRecordRightAfterClear()
-{
-    driver->clickAll(generalSteps + QStringList{"Command13", "Command7", "Command1", "Command8"});
-    // No leading line break: the record continues the banner's last line.
-    QCOMPARE(driver->document(), joined(bannerLines) + classLine + "\r\n");
-}
-
-void WindowTest::repeatedAddPresses_data()
-{
-    QTest::addColumn<QStringList>("before");
-    QTest::addColumn<QString>("add");
-    QTest::addColumn<QString>("expectedTail");
-    QTest::newRow("Ammunation") << generalSteps << "Command6"
-                                << "\r\n\r\n" + joined({ammunationLine, weaponLine, ammunationLine,
-                                                        weaponLine, ammunationLine, weaponLine});
-    QTest::newRow("Class") << generalSteps + QStringList{"Command13", "Command7"} << "Command8"
-                           << "\r\n\r\n" + joined({classLine, classLine, classLine, ""});
-    QTest::newRow("Pickup") << generalSteps + QStringList{"Command13", "Command7", "Command8", "Command10"}
-                            << "Command9"
-                            << classLine + "\r\n\r\n" + joined({pickupLine, pickupLine, pickupLine});
-    QTest::newRow("Car") << generalSteps + QStringList{"Command13", "Command7", "Command8", "Command10", "Command11"}
-                         << "Command12"
-                         << classLine + "\r\n\r\n\r\n" + joined({vehicleLine, vehicleLine, vehicleLine});
-}
-
-void WindowTest::repeatedAddPresses()
-{
-    QFETCH(QStringList, before);
-    QFETCH(QString, add);
-    QFETCH(QString, expectedTail);
-    driver->clickAll(before);
-    driver->clickAll({add, add, add});
-    QVERIFY2(driver->document().endsWith(expectedTail), qPrintable(driver->document().right(300)));
-}
-
-void WindowTest::stepsEndedWithoutRecords()
-{
-    driver->clickAll(generalSteps + QStringList{"Command13", "Command7"});
-    // World block's closing break plus the Game block's two: two empty lines.
-    QVERIFY(driver->document().contains("TimeRate = 4\r\n\r\n\r\n[GAME]\r\n"));
-    driver->clickAll({"Command8", "Command10", "Command11"});
-    QVERIFY(driver->document().endsWith(classLine + "\r\n\r\n"));
-    driver->click("Command12");
-    QVERIFY(driver->document().endsWith(classLine + "\r\n\r\n\r\n" + vehicleLine));
-}
-
-void WindowTest::clearAlwaysLeavesTheBanner()
-{
-    driver->clickAll(generalSteps);
-    driver->click("Command1");
-    QCOMPARE(driver->document(), joined(bannerLines));
-    driver->click("Command1");
-    QCOMPARE(driver->document(), joined(bannerLines));
-    driver->click("Command6");
-    QCOMPARE(driver->document(), joined(bannerLines) + "\r\n" + joined({ammunationLine, weaponLine}));
 }
 
 // Clear asks nothing, so an accidental press must be recoverable.
 void WindowTest::clearCanBeUndone()
 {
-    driver->clickAll({"Command2", "Command3"});
+    driver->walkTo(WizardState::Moderation);
     const QString before = driver->document();
-    driver->click("Command1");
-    QCOMPARE(driver->document(), joined(bannerLines));
+    driver->click(Command1);
+    QCOMPARE(driver->document(), bannerText());
     driver->window->preview()->undo();
     QCOMPARE(driver->document(), before);
 }
 
 void WindowTest::emptyDocumentSavesTwoBytes()
 {
-    driver->clickAll(stepsToSave);
+    driver->walkTo(WizardState::Pickup);
     driver->window->preview()->clear();
-    driver->click("Command14");
+    driver->click(Command14);
     QCOMPARE(WindowDriver::savedBytes(home.configPath()), QByteArray("\r\n"));
 }
 
 void WindowTest::savingTwiceReplacesTheFile()
 {
-    driver->clickAll(stepsToSave);
-    driver->click("Command14");
-    const QByteArray first = WindowDriver::savedBytes(home.configPath());
-    QVERIFY(first.endsWith(classLine.toUtf8() + "\r\n\r\n"));
-    driver->click("Command1");
-    driver->click("Command14");
-    QCOMPARE(WindowDriver::savedBytes(home.configPath()), (joined(bannerLines) + "\r\n").toUtf8());
+    driver->walkTo(WizardState::Pickup);
+    driver->click(Command14);
+    QVERIFY(WindowDriver::savedBytes(home.configPath()).endsWith("1 1\r\n\r\n"));
+    driver->click(Command1);
+    driver->click(Command14);
+    QCOMPARE(WindowDriver::savedBytes(home.configPath()), configFileBytes(bannerText()));
     QCOMPARE(driver->messages.size(), 2);
 }
 
@@ -360,9 +297,8 @@ void WindowTest::realMessageBoxIsShownAndClosed()
         QCOMPARE(box->buttons().size(), 1);
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
-    for (const char *name : {"Command2", "Command3", "Command4", "Command5", "Command13", "Command7",
-                             "Command8", "Command10", "Command14"})
-        window.findChild<QPushButton *>(name)->click();
+    walkStraightTo(window, WizardState::Pickup);
+    window.findChild<QPushButton *>(controlName(Command14))->click();
     QCOMPARE(shownText, "File saved in " + QDir::toNativeSeparators(home.configPath()));
     QCOMPARE(shownTitle, "Fennick");
     QCOMPARE(shownIcon, QMessageBox::NoIcon);

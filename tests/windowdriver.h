@@ -5,20 +5,54 @@
 #include "ui/mainwindow.h"
 #include "ui/previewedit.h"
 #include "ui/tabcontrol.h"
-
 #include "ui/tabstrip.h"
+#include "wizard/controls.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 
-// The Server step to the end of the Class step, appending nothing optional:
-// after these clicks Save is enabled.
-inline const QStringList stepsToSave{"Command2", "Command3", "Command4", "Command5",
-                                     "Command13", "Command7", "Command8", "Command10"};
+Q_DECLARE_METATYPE(fennick::Control)
+
+// The ten states the wizard can be in, in the order the user reaches them.
+enum class WizardState {
+    Server,
+    Access,
+    Moderation,
+    World,
+    Ammunation,
+    Game,
+    ClassBeforeAClass,
+    ClassAfterAClass,
+    Pickup,
+    Vehicle,
+};
+
+Q_DECLARE_METATYPE(WizardState)
+
+// The presses that lead from each state to the next, appending nothing
+// optional but the one class the Class step needs; Save is usable from the
+// Pickup step on.
+inline constexpr std::array<fennick::Control, 9> pressesToNextState{
+    fennick::Control::Command2,  fennick::Control::Command3, fennick::Control::Command4,
+    fennick::Control::Command5,  fennick::Control::Command13, fennick::Control::Command7,
+    fennick::Control::Command8,  fennick::Control::Command10, fennick::Control::Command11,
+};
+
+// From the start to the state in a window of the test's own, pressing each
+// button directly, without bringing its page to the front.
+inline void walkStraightTo(fennick::MainWindow &window, WizardState state)
+{
+    for (int i = 0; i < int(state); ++i)
+        window.findChild<QAbstractButton *>(fennick::controlName(pressesToNextState[std::size_t(i)]))->click();
+}
 
 // A fresh home folder for the test program, so that Save writes there.
 class TemporaryHome {
@@ -43,6 +77,12 @@ public:
     }
 
     template <typename T = QWidget>
+    [[nodiscard]] T *get(fennick::Control control) const
+    {
+        return get<T>(fennick::controlName(control));
+    }
+
+    template <typename T = QWidget>
     [[nodiscard]] T *get(const QString &name) const
     {
         auto *widget = window->findChild<T *>(name);
@@ -64,21 +104,41 @@ public:
         }
     }
 
-    void click(const QString &button) const
+    void click(fennick::Control button) const
     {
         QWidget *widget = get(button);
         bringToFront(widget);
-        QVERIFY2(widget->isVisible() && widget->isEnabled(), qPrintable(button));
+        QVERIFY2(widget->isVisible() && widget->isEnabled(), qPrintable(widget->objectName()));
         const int tabInFront = window->tabControl()->currentIndex();
         QTest::mouseClick(widget, Qt::LeftButton);
         // No button ever changes the tab in front.
         QCOMPARE(window->tabControl()->currentIndex(), tabInFront);
     }
 
-    void clickAll(const QStringList &buttons) const
+    void clickAll(const QList<fennick::Control> &buttons) const
     {
-        for (const QString &button : buttons)
+        for (fennick::Control button : buttons)
             click(button);
+    }
+
+    // From the start to the state, by the presses above.
+    void walkTo(WizardState state) const
+    {
+        for (int i = 0; i < int(state); ++i)
+            click(pressesToNextState[std::size_t(i)]);
+    }
+
+    // Replaces a field's text by typing, as a user would.
+    void typeInto(fennick::Control field, const QString &text) const
+    {
+        QWidget *widget = get(field);
+        bringToFront(widget);
+        auto *combo = qobject_cast<QComboBox *>(widget);
+        QLineEdit *edit = combo ? combo->lineEdit() : static_cast<QLineEdit *>(widget);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
     }
 
     [[nodiscard]] QString document() const { return window->preview()->documentText(); }

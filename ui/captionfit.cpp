@@ -33,20 +33,18 @@ std::vector<CaptionBox> captionBoxes(const QStyle &style)
         boxes.push_back({toQString(caption), qreal(r.width()), qreal(toPixels(layout::labelHeight))});
     };
     for (const layout::FieldPlacement &row : layout::fieldPlacements) {
-        const FieldDefinition &field = *findField(row.field);
-        label(field.caption, {row.labelLeft, row.top, row.labelWidth, row.labelHeight});
+        label(field(row.field).caption, row.labelRect());
         // QLineEdit keeps one pixel above and below its text.
-        const int height = field.kind == FieldKind::ComboBox ? layout::comboBoxHeight : layout::textBoxHeight;
-        boxes.push_back({{}, 0, qreal(toPixels(height) - 2 * frame - 2)});
+        boxes.push_back({{}, 0, qreal(toPixels(row.fieldHeight()) - 2 * frame - 2)});
     }
     for (const layout::NoteLabel &note : layout::noteLabels)
         label(note.caption, note.placement.rect);
     label(layout::signature.caption, layout::signature.placement.rect);
 
     const int buttonMargin = style.pixelMetric(QStyle::PM_ButtonMargin);
-    for (const layout::ControlPlacement &placement : layout::buttonPlacements) {
+    for (const layout::ButtonPlacement &placement : layout::buttonPlacements) {
         const QRect r = toPixels(placement.rect);
-        boxes.push_back({toQString(findButton(placement.name)->caption),
+        boxes.push_back({toQString(button(placement.button).caption),
                          qreal(r.width() - 2 * (buttonMargin + frame)), qreal(r.height() - 2 * frame)});
     }
 

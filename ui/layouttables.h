@@ -4,6 +4,9 @@
 // tab strip).
 #pragma once
 
+#include "wizard/controls.h"
+
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -56,9 +59,10 @@ inline constexpr std::array<FramePlacement, 11> frames{{
 }};
 
 // One row per field: its label at labelLeft, the field at fieldLeft, both at
-// the row's top. The field's height follows from its kind.
+// the row's top. The field's height follows from its kind; its label and
+// caption are in the field catalogue.
 struct FieldPlacement {
-    std::string_view field;
+    Control field;
     std::string_view frame;
     int top;
     int labelLeft;
@@ -67,123 +71,141 @@ struct FieldPlacement {
     int fieldLeft;
     int fieldWidth;
     int tabIndex;
+
+    [[nodiscard]] constexpr TwipRect labelRect() const { return {labelLeft, top, labelWidth, labelHeight}; }
+    [[nodiscard]] constexpr int fieldHeight() const { return isComboBox(field) ? comboBoxHeight : textBoxHeight; }
+    [[nodiscard]] constexpr TwipRect fieldRect() const { return {fieldLeft, top, fieldWidth, fieldHeight()}; }
 };
 
+struct ButtonPlacement {
+    Control button;
+    std::string_view frame;
+    TwipRect rect;
+    int tabIndex;
+};
+
+namespace detail {
+using enum Control;
+
 inline constexpr std::array<FieldPlacement, 78> fieldPlacements{{
-    {"Text1", "Frame1", 240, 120, 975, labelHeight, 1560, 1095, 27},
-    {"Text2", "Frame1", 600, 120, 855, labelHeight, 1560, 1095, 26},
-    {"Text3", "Frame1", 960, 120, 975, labelHeight, 1560, 3855, 25},
-    {"Combo1", "Frame1", 1320, 120, 375, labelHeight, 1560, 1215, 24},
+    {Text1, "Frame1", 240, 120, 975, labelHeight, 1560, 1095, 27},
+    {Text2, "Frame1", 600, 120, 855, labelHeight, 1560, 1095, 26},
+    {Text3, "Frame1", 960, 120, 975, labelHeight, 1560, 3855, 25},
+    {Combo1, "Frame1", 1320, 120, 375, labelHeight, 1560, 1215, 24},
 
-    {"Combo2", "Frame2", 240, 120, 1215, labelHeight, 1560, 1215, 35},
-    {"Text4", "Frame2", 600, 120, 735, labelHeight, 1560, 3855, 36},
-    {"Text5", "Frame2", 960, 120, 1215, 375, 1560, 3855, 37},
-    {"Text6", "Frame2", 1320, 120, 855, labelHeight, 1560, 1095, 38},
-    {"Text7", "Frame2", 1680, 120, 1335, labelHeight, 1560, 1095, 39},
+    {Combo2, "Frame2", 240, 120, 1215, labelHeight, 1560, 1215, 35},
+    {Text4, "Frame2", 600, 120, 735, labelHeight, 1560, 3855, 36},
+    {Text5, "Frame2", 960, 120, 1215, 375, 1560, 3855, 37},
+    {Text6, "Frame2", 1320, 120, 855, labelHeight, 1560, 1095, 38},
+    {Text7, "Frame2", 1680, 120, 1335, labelHeight, 1560, 1095, 39},
 
-    {"Combo3", "Frame3", 240, 120, 855, labelHeight, 1560, 1215, 18},
-    {"Text8", "Frame3", 600, 120, 1095, labelHeight, 1560, 3855, 17},
-    {"Text9", "Frame3", 960, 120, 1095, labelHeight, 1560, 3855, 16},
-    {"Text10", "Frame3", 1320, 120, 375, labelHeight, 1560, 1215, 15},
+    {Combo3, "Frame3", 240, 120, 855, labelHeight, 1560, 1215, 18},
+    {Text8, "Frame3", 600, 120, 1095, labelHeight, 1560, 3855, 17},
+    {Text9, "Frame3", 960, 120, 1095, labelHeight, 1560, 3855, 16},
+    {Text10, "Frame3", 1320, 120, 375, labelHeight, 1560, 1215, 15},
 
-    {"Text11", "Frame4", 240, 120, 1215, labelHeight, 1560, 1215, 8},
-    {"Text12", "Frame4", 600, 120, 975, labelHeight, 1560, 495, 7},
-    {"Text13", "Frame4", 960, 120, 1095, labelHeight, 1560, 495, 6},
-    {"Text14", "Frame4", 1320, 120, 855, labelHeight, 1560, 495, 5},
+    {Text11, "Frame4", 240, 120, 1215, labelHeight, 1560, 1215, 8},
+    {Text12, "Frame4", 600, 120, 975, labelHeight, 1560, 495, 7},
+    {Text13, "Frame4", 960, 120, 1095, labelHeight, 1560, 495, 6},
+    {Text14, "Frame4", 1320, 120, 855, labelHeight, 1560, 495, 5},
 
-    {"Text15", "Frame6", 240, 120, 1215, labelHeight, 1440, 1695, 51},
-    {"Text16", "Frame6", 720, 120, 615, labelHeight, 1440, 1695, 52},
-    {"Text17", "Frame6", 1080, 120, 615, labelHeight, 1440, 1695, 53},
-    {"Text18", "Frame6", 1440, 120, 615, labelHeight, 1440, 1695, 54},
-    {"Text19", "Frame6", 1920, 120, 1335, labelHeight, 1440, 1695, 56},
-    {"Text20", "Frame6", 2280, 120, 1215, labelHeight, 1440, 1695, 60},
-    {"Text21", "Frame6", 2640, 120, 1215, labelHeight, 1440, 1695, 59},
-    {"Text22", "Frame6", 3120, 120, 1215, labelHeight, 1440, 1695, 64},
-    {"Text23", "Frame6", 3480, 120, 1215, labelHeight, 1440, 1695, 65},
-    {"Text24", "Frame6", 3840, 120, 1215, labelHeight, 1440, 1695, 66},
-    {"Text25", "Frame6", 4320, 120, 1215, labelHeight, 1440, 1695, 73},
-    {"Text26", "Frame6", 4680, 120, 1215, labelHeight, 1440, 1695, 74},
-    {"Text27", "Frame6", 5040, 120, 1215, labelHeight, 1440, 1695, 75},
+    {Text15, "Frame6", 240, 120, 1215, labelHeight, 1440, 1695, 51},
+    {Text16, "Frame6", 720, 120, 615, labelHeight, 1440, 1695, 52},
+    {Text17, "Frame6", 1080, 120, 615, labelHeight, 1440, 1695, 53},
+    {Text18, "Frame6", 1440, 120, 615, labelHeight, 1440, 1695, 54},
+    {Text19, "Frame6", 1920, 120, 1335, labelHeight, 1440, 1695, 56},
+    {Text20, "Frame6", 2280, 120, 1215, labelHeight, 1440, 1695, 60},
+    {Text21, "Frame6", 2640, 120, 1215, labelHeight, 1440, 1695, 59},
+    {Text22, "Frame6", 3120, 120, 1215, labelHeight, 1440, 1695, 64},
+    {Text23, "Frame6", 3480, 120, 1215, labelHeight, 1440, 1695, 65},
+    {Text24, "Frame6", 3840, 120, 1215, labelHeight, 1440, 1695, 66},
+    {Text25, "Frame6", 4320, 120, 1215, labelHeight, 1440, 1695, 73},
+    {Text26, "Frame6", 4680, 120, 1215, labelHeight, 1440, 1695, 74},
+    {Text27, "Frame6", 5040, 120, 1215, labelHeight, 1440, 1695, 75},
 
-    {"Text28", "Frame7", 240, 120, 1215, labelHeight, 1440, 1695, 69},
-    {"Text29", "Frame7", 600, 120, 1335, labelHeight, 1440, 1695, 77},
-    {"Text30", "Frame7", 1080, 120, 975, labelHeight, 1440, 1695, 84},
-    {"Text31", "Frame7", 1440, 120, 1335, labelHeight, 1440, 1695, 85},
-    {"Text32", "Frame7", 1920, 120, 975, labelHeight, 1440, 1695, 86},
-    {"Text33", "Frame7", 2280, 120, 1335, labelHeight, 1440, 1695, 88},
-    {"Text34", "Frame7", 2760, 120, 975, labelHeight, 1440, 1695, 87},
-    {"Text35", "Frame7", 3120, 120, 1335, labelHeight, 1440, 1695, 89},
+    {Text28, "Frame7", 240, 120, 1215, labelHeight, 1440, 1695, 69},
+    {Text29, "Frame7", 600, 120, 1335, labelHeight, 1440, 1695, 77},
+    {Text30, "Frame7", 1080, 120, 975, labelHeight, 1440, 1695, 84},
+    {Text31, "Frame7", 1440, 120, 1335, labelHeight, 1440, 1695, 85},
+    {Text32, "Frame7", 1920, 120, 975, labelHeight, 1440, 1695, 86},
+    {Text33, "Frame7", 2280, 120, 1335, labelHeight, 1440, 1695, 88},
+    {Text34, "Frame7", 2760, 120, 975, labelHeight, 1440, 1695, 87},
+    {Text35, "Frame7", 3120, 120, 1335, labelHeight, 1440, 1695, 89},
 
-    {"Text36", "Frame8", 240, 120, 975, labelHeight, 1680, 2655, 93},
-    {"Text37", "Frame8", 600, 120, 1575, labelHeight, 1680, 1215, 94},
-    {"Combo4", "Frame8", 960, 120, 1215, labelHeight, 1680, 495, 96},
-    {"Text38", "Frame8", 1440, 120, 1095, labelHeight, 1680, 1695, 101},
-    {"Text39", "Frame8", 1800, 120, 1095, labelHeight, 1680, 1695, 102},
-    {"Text40", "Frame8", 2160, 120, 1095, labelHeight, 1680, 1695, 103},
-    {"Text41", "Frame8", 2640, 120, 975, labelHeight, 1680, 1695, 107},
-    {"Text42", "Frame8", 3000, 120, 975, labelHeight, 1680, 1695, 108},
-    {"Text43", "Frame8", 3360, 120, 975, labelHeight, 1680, 1695, 109},
-    {"Text44", "Frame8", 3840, 120, 975, labelHeight, 1680, 1695, 113},
-    {"Text45", "Frame8", 4200, 120, 975, labelHeight, 1680, 1695, 114},
-    {"Text46", "Frame8", 4560, 120, 975, labelHeight, 1680, 1695, 115},
-    {"Text47", "Frame8", 5040, 120, 1335, labelHeight, 1680, 1695, 121},
-    {"Text48", "Frame8", 5400, 120, 1335, labelHeight, 1680, 1695, 122},
-    {"Text49", "Frame8", 5760, 120, 1335, labelHeight, 1680, 1695, 123},
-    {"Text50", "Frame8", 6120, 120, 1335, labelHeight, 1680, 1695, 124},
-    {"Text51", "Frame8", 6600, 120, 1335, labelHeight, 1680, 1695, 126},
+    {Text36, "Frame8", 240, 120, 975, labelHeight, 1680, 2655, 93},
+    {Text37, "Frame8", 600, 120, 1575, labelHeight, 1680, 1215, 94},
+    {Combo4, "Frame8", 960, 120, 1215, labelHeight, 1680, 495, 96},
+    {Text38, "Frame8", 1440, 120, 1095, labelHeight, 1680, 1695, 101},
+    {Text39, "Frame8", 1800, 120, 1095, labelHeight, 1680, 1695, 102},
+    {Text40, "Frame8", 2160, 120, 1095, labelHeight, 1680, 1695, 103},
+    {Text41, "Frame8", 2640, 120, 975, labelHeight, 1680, 1695, 107},
+    {Text42, "Frame8", 3000, 120, 975, labelHeight, 1680, 1695, 108},
+    {Text43, "Frame8", 3360, 120, 975, labelHeight, 1680, 1695, 109},
+    {Text44, "Frame8", 3840, 120, 975, labelHeight, 1680, 1695, 113},
+    {Text45, "Frame8", 4200, 120, 975, labelHeight, 1680, 1695, 114},
+    {Text46, "Frame8", 4560, 120, 975, labelHeight, 1680, 1695, 115},
+    {Text47, "Frame8", 5040, 120, 1335, labelHeight, 1680, 1695, 121},
+    {Text48, "Frame8", 5400, 120, 1335, labelHeight, 1680, 1695, 122},
+    {Text49, "Frame8", 5760, 120, 1335, labelHeight, 1680, 1695, 123},
+    {Text50, "Frame8", 6120, 120, 1335, labelHeight, 1680, 1695, 124},
+    {Text51, "Frame8", 6600, 120, 1335, labelHeight, 1680, 1695, 126},
 
-    {"Text52", "Frame9", 240, 120, 495, labelHeight, 1800, 1215, 134},
-    {"Text53", "Frame9", 600, 120, 735, labelHeight, 1800, 1215, 133},
-    {"Text54", "Frame9", 1080, 120, 735, labelHeight, 1800, 2295, 135},
-    {"Text55", "Frame9", 1440, 120, 735, labelHeight, 1800, 2295, 136},
-    {"Text56", "Frame9", 1800, 120, 735, labelHeight, 1800, 2295, 137},
-    {"Text57", "Frame9", 2160, 120, 615, labelHeight, 1800, 2295, 139},
-    {"Text58", "Frame9", 2640, 120, 1215, labelHeight, 1440, 975, 146},
-    {"Text59", "Frame9", 2640, 2640, 1455, labelHeight, 4080, 1335, 147},
-    {"Text60", "Frame9", 3000, 120, 1215, labelHeight, 1440, 975, 148},
-    {"Text61", "Frame9", 3000, 2640, 1575, labelHeight, 4080, 1335, 149},
-    {"Text62", "Frame9", 3360, 120, 1215, labelHeight, 1440, 975, 150},
-    {"Text63", "Frame9", 3360, 2640, 1575, labelHeight, 4080, 1335, 151},
+    {Text52, "Frame9", 240, 120, 495, labelHeight, 1800, 1215, 134},
+    {Text53, "Frame9", 600, 120, 735, labelHeight, 1800, 1215, 133},
+    {Text54, "Frame9", 1080, 120, 735, labelHeight, 1800, 2295, 135},
+    {Text55, "Frame9", 1440, 120, 735, labelHeight, 1800, 2295, 136},
+    {Text56, "Frame9", 1800, 120, 735, labelHeight, 1800, 2295, 137},
+    {Text57, "Frame9", 2160, 120, 615, labelHeight, 1800, 2295, 139},
+    {Text58, "Frame9", 2640, 120, 1215, labelHeight, 1440, 975, 146},
+    {Text59, "Frame9", 2640, 2640, 1455, labelHeight, 4080, 1335, 147},
+    {Text60, "Frame9", 3000, 120, 1215, labelHeight, 1440, 975, 148},
+    {Text61, "Frame9", 3000, 2640, 1575, labelHeight, 4080, 1335, 149},
+    {Text62, "Frame9", 3360, 120, 1215, labelHeight, 1440, 975, 150},
+    {Text63, "Frame9", 3360, 2640, 1575, labelHeight, 4080, 1335, 151},
 
-    {"Text64", "Frame10", 240, 120, 855, labelHeight, 1320, 1575, 158},
-    {"Text65", "Frame10", 600, 120, 735, labelHeight, 1320, 1575, 159},
-    {"Text66", "Frame10", 960, 120, 735, labelHeight, 1320, 1575, 160},
-    {"Text67", "Frame10", 1320, 120, 735, labelHeight, 1320, 1575, 161},
+    {Text64, "Frame10", 240, 120, 855, labelHeight, 1320, 1575, 158},
+    {Text65, "Frame10", 600, 120, 735, labelHeight, 1320, 1575, 159},
+    {Text66, "Frame10", 960, 120, 735, labelHeight, 1320, 1575, 160},
+    {Text67, "Frame10", 1320, 120, 735, labelHeight, 1320, 1575, 161},
 
-    {"Text68", "Frame11", 240, 120, 735, labelHeight, 1200, 1215, 173},
-    {"Text69", "Frame11", 600, 120, 735, labelHeight, 1200, 2055, 174},
-    {"Text70", "Frame11", 960, 120, 735, labelHeight, 1200, 2055, 175},
-    {"Text71", "Frame11", 1320, 120, 735, labelHeight, 1200, 2055, 176},
-    {"Text72", "Frame11", 1680, 120, 615, labelHeight, 1200, 2055, 177},
-    {"Text73", "Frame11", 2040, 120, 615, labelHeight, 1200, 975, 178},
-    {"Text74", "Frame11", 2400, 120, 615, labelHeight, 1200, 975, 179},
+    {Text68, "Frame11", 240, 120, 735, labelHeight, 1200, 1215, 173},
+    {Text69, "Frame11", 600, 120, 735, labelHeight, 1200, 2055, 174},
+    {Text70, "Frame11", 960, 120, 735, labelHeight, 1200, 2055, 175},
+    {Text71, "Frame11", 1320, 120, 735, labelHeight, 1200, 2055, 176},
+    {Text72, "Frame11", 1680, 120, 615, labelHeight, 1200, 2055, 177},
+    {Text73, "Frame11", 2040, 120, 615, labelHeight, 1200, 975, 178},
+    {Text74, "Frame11", 2400, 120, 615, labelHeight, 1200, 975, 179},
 }};
 
-// Buttons and the other controls that are not field rows. A tab index of 0
-// means the control takes no keyboard focus.
+inline constexpr std::array<ButtonPlacement, 14> buttonPlacements{{
+    {Command2, "Frame1", {4200, 1320, 1215, stepButtonHeight}, 28},
+    {Command3, "Frame2", {4200, 1680, 1215, stepButtonHeight}, 40},
+    {Command4, "Frame3", {4200, 1320, 1215, stepButtonHeight}, 14},
+    {Command5, "Frame4", {4200, 1440, 1215, stepButtonHeight}, 4},
+    {Command6, "Frame7", {3480, 2760, 1935, stepButtonHeight}, 181},
+    {Command13, "Frame7", {3480, 3120, 1935, stepButtonHeight}, 182},
+    {Command7, "Frame8", {4080, 6600, 1215, stepButtonHeight}, 116},
+    {Command8, "Frame9", {4200, 240, 1215, stepButtonHeight}, 152},
+    {Command10, "Frame9", {4200, 600, 1215, stepButtonHeight}, 163},
+    {Command9, "Frame10", {4200, 960, 1215, stepButtonHeight}, 162},
+    {Command11, "Frame10", {4200, 1320, 1215, stepButtonHeight}, 164},
+    {Command12, "Frame11", {3960, 2520, 1215, stepButtonHeight}, 180},
+    {Command1, "Frame5", {120, 6840, 1215, 375}, 185},
+    {Command14, "Frame5", {1440, 6840, 1215, 375}, 186},
+}};
+} // namespace detail
+
+using detail::buttonPlacements;
+using detail::fieldPlacements;
+
+// The controls that are not the wizard's. A tab index of 0 means the control
+// takes no keyboard focus.
 struct ControlPlacement {
     std::string_view name;
     std::string_view container; // a frame, or "Form1" for the window itself
     TwipRect rect;
     int tabIndex;
 };
-
-inline constexpr std::array<ControlPlacement, 14> buttonPlacements{{
-    {"Command2", "Frame1", {4200, 1320, 1215, stepButtonHeight}, 28},
-    {"Command3", "Frame2", {4200, 1680, 1215, stepButtonHeight}, 40},
-    {"Command4", "Frame3", {4200, 1320, 1215, stepButtonHeight}, 14},
-    {"Command5", "Frame4", {4200, 1440, 1215, stepButtonHeight}, 4},
-    {"Command6", "Frame7", {3480, 2760, 1935, stepButtonHeight}, 181},
-    {"Command13", "Frame7", {3480, 3120, 1935, stepButtonHeight}, 182},
-    {"Command7", "Frame8", {4080, 6600, 1215, stepButtonHeight}, 116},
-    {"Command8", "Frame9", {4200, 240, 1215, stepButtonHeight}, 152},
-    {"Command10", "Frame9", {4200, 600, 1215, stepButtonHeight}, 163},
-    {"Command9", "Frame10", {4200, 960, 1215, stepButtonHeight}, 162},
-    {"Command11", "Frame10", {4200, 1320, 1215, stepButtonHeight}, 164},
-    {"Command12", "Frame11", {3960, 2520, 1215, stepButtonHeight}, 180},
-    {"Command1", "Frame5", {120, 6840, 1215, 375}, 185},
-    {"Command14", "Frame5", {1440, 6840, 1215, 375}, 186},
-}};
 
 inline constexpr ControlPlacement tabControl{"SSTab1", "Form1", {0, 0, 5925, 9975}, 2};
 inline constexpr ControlPlacement preview{"RichTextBox1", "Frame5", {120, 240, 5895, 6495}, 1};
@@ -220,5 +242,23 @@ inline constexpr std::array<SeparatorLine, 16> separatorLines{{
     // Under the tab control, which covers them.
     {"Line5", "Form1", 0},      {"Line7", "Form1", 0},
 }};
+
+// Every field and every button stands in exactly one place, in a frame of
+// the table above.
+static_assert([] {
+    std::array<int, controlCount> placed{};
+    for (const FieldPlacement &row : fieldPlacements)
+        ++placed[std::size_t(indexOf(row.field))];
+    for (const ButtonPlacement &row : buttonPlacements)
+        ++placed[std::size_t(indexOf(row.button))];
+    return std::ranges::all_of(placed, [](int count) { return count == 1; });
+}());
+static_assert([] {
+    const auto isFrame = [](std::string_view name) {
+        return std::ranges::any_of(frames, [name](const FramePlacement &frame) { return frame.name == name; });
+    };
+    return std::ranges::all_of(fieldPlacements, [&](const auto &row) { return isFrame(row.frame); })
+        && std::ranges::all_of(buttonPlacements, [&](const auto &row) { return isFrame(row.frame); });
+}());
 
 } // namespace fennick::layout

@@ -33,13 +33,6 @@
 namespace fennick {
 namespace {
 
-// Every row of the layout names a field or button the wizard knows.
-static_assert(std::ranges::all_of(layout::fieldPlacements,
-                                  [](const auto &row) { return findField(row.field) != nullptr; }));
-static_assert(std::ranges::all_of(layout::buttonPlacements, [](const auto &row) {
-    return findButton(row.name) != nullptr;
-}));
-
 // Same advance for a narrow and a wide letter. (QFontInfo::fixedPitch() says
 // no for some monospaced fonts, such as Noto Sans Mono.)
 [[nodiscard]] bool isMonospaced(const QFont &font)
@@ -108,7 +101,7 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     setFont(fontFittingCaptions(font(), *style()));
     setPalette(withReadableDisabledText(palette()));
 
-    addControl(m_tabs, layout::tabControl.name);
+    addNamed(m_tabs, layout::tabControl.name);
     m_tabs->tabStrip()->setTabsPerRow(layout::tabsPerRow);
     m_tabs->tabStrip()->setRowHeight(double(layout::tabRowHeight) / twipsPerPixel);
     m_tabs->setGeometry(toPixels(layout::tabControl.rect));
@@ -125,18 +118,22 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     m_preview->setFocus();
 }
 
-void MainWindow::addControl(QWidget *widget, std::string_view name)
+void MainWindow::addControl(QWidget *widget, Control id)
 {
-    const QString objectName = toQString(name);
-    widget->setObjectName(objectName);
-    m_controls.insert(objectName, widget);
+    widget->setObjectName(controlName(id));
+    m_controls[std::size_t(indexOf(id))] = widget;
 }
 
-QWidget *MainWindow::control(std::string_view name) const
+void MainWindow::addNamed(QWidget *widget, std::string_view name)
+{
+    widget->setObjectName(toQString(name));
+}
+
+QWidget *MainWindow::container(std::string_view name) const
 {
     if (name == "Form1")
         return const_cast<MainWindow *>(this);
-    return m_controls.value(toQString(name));
+    return m_frames.value(toQString(name));
 }
 
 void MainWindow::buildFrames()
@@ -144,11 +141,12 @@ void MainWindow::buildFrames()
     for (const layout::FramePlacement &frame : layout::frames) {
         QWidget *parent = frame.page == layout::onWindow ? this : m_tabs->page(frame.page);
         auto *box = new ClassicFrame(toQString(frame.caption), parent);
-        addControl(box, frame.name);
+        addNamed(box, frame.name);
+        m_frames.insert(box->objectName(), box);
         box->setGeometry(toPixels(frame.rect));
     }
-    m_preview = new PreviewEdit(control(layout::preview.container));
-    addControl(m_preview, layout::preview.name);
+    m_preview = new PreviewEdit(container(layout::preview.container));
+    addNamed(m_preview, layout::preview.name);
     m_preview->setGeometry(toPixels(layout::preview.rect));
     m_preview->setFont(previewFont());
     m_preview->setTabChangesFocus(true);
@@ -160,15 +158,15 @@ void MainWindow::buildFrames()
 void MainWindow::buildFields()
 {
     for (const layout::FieldPlacement &row : layout::fieldPlacements) {
-        const FieldDefinition &definition = *findField(row.field);
-        QWidget *frame = control(row.frame);
+        const FieldDefinition &definition = field(row.field);
+        QWidget *frame = container(row.frame);
 
         auto *label = new QLabel(toQString(definition.caption), frame);
-        addControl(label, definition.labelName);
-        label->setGeometry(toPixels({row.labelLeft, row.top, row.labelWidth, row.labelHeight}));
+        addNamed(label, definition.labelName);
+        label->setGeometry(toPixels(row.labelRect()));
 
-        QWidget *field = nullptr;
-        if (definition.kind == FieldKind::ComboBox) {
+        QWidget *widget = nullptr;
+        if (isComboBox(row.field)) {
             auto *combo = new QComboBox(frame);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert); // the lists are fixed
@@ -181,54 +179,52 @@ void MainWindow::buildFields()
                 if (!item.empty())
                     combo->addItem(toQString(item), 0);
             combo->setEditText(toQString(definition.defaultText));
-            field = combo;
+            widget = combo;
         } else {
             auto *edit = new QLineEdit(toQString(definition.defaultText), frame);
             edit->setValidator(new SingleLineValidator(edit));
             edit->setMaxLength(std::numeric_limits<int>::max()); // no limit but memory
             edit->setCursorPosition(0);
-            field = edit;
+            widget = edit;
         }
-        const int height = definition.kind == FieldKind::ComboBox ? layout::comboBoxHeight
-                                                                  : layout::textBoxHeight;
-        alignCaptionWithField(label, height);
-        addControl(field, definition.name);
-        field->setGeometry(toPixels({row.fieldLeft, row.top, row.fieldWidth, height}));
-        field->setEnabled(enabledAtStart(definition));
-        field->setAccessibleName(label->text());
-        label->setBuddy(field);
+        alignCaptionWithField(label, row.fieldHeight());
+        addControl(widget, row.field);
+        widget->setGeometry(toPixels(row.fieldRect()));
+        widget->setEnabled(enabledAtStart(row.field));
+        widget->setAccessibleName(label->text());
+        label->setBuddy(widget);
     }
 }
 
 void MainWindow::buildButtons()
 {
-    for (const layout::ControlPlacement &placement : layout::buttonPlacements) {
-        const ButtonDefinition &definition = *findButton(placement.name);
-        auto *button = new QPushButton(toQString(definition.caption), control(placement.container));
-        addControl(button, definition.name);
-        button->setGeometry(toPixels(placement.rect));
-        button->setEnabled(definition.enabledAtStart);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, &definition] { press(definition); });
+    for (const layout::ButtonPlacement &placement : layout::buttonPlacements) {
+        const ButtonDefinition &definition = button(placement.button);
+        auto *widget = new QPushButton(toQString(definition.caption), container(placement.frame));
+        addControl(widget, placement.button);
+        widget->setGeometry(toPixels(placement.rect));
+        widget->setEnabled(enabledAtStart(placement.button));
+        widget->setAutoDefault(false);
+        connect(widget, &QPushButton::clicked, this, [this, &definition] { press(definition); });
     }
 }
 
 void MainWindow::buildDecorations()
 {
     for (const layout::NoteLabel &note : layout::noteLabels) {
-        auto *label = new QLabel(toQString(note.caption), control(note.placement.container));
-        addControl(label, note.placement.name);
+        auto *label = new QLabel(toQString(note.caption), container(note.placement.container));
+        addNamed(label, note.placement.name);
         label->setGeometry(toPixels(note.placement.rect));
         alignCaptionWithField(label, layout::comboBoxHeight); // each explains a combo box
     }
     auto *signature = new QLabel(toQString(layout::signature.caption), this);
-    addControl(signature, layout::signature.placement.name);
+    addNamed(signature, layout::signature.placement.name);
     signature->setGeometry(toPixels(layout::signature.placement.rect));
     signature->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     signature->setEnabled(false);
 
     auto *picture = new PictureBox(this);
-    addControl(picture, layout::picture.name);
+    addNamed(picture, layout::picture.name);
     picture->setGeometry(toPixels(layout::picture.rect));
     // Scaled screens get the render twice as large, so the picture stays sharp.
     const bool scaled = devicePixelRatio() > 1;
@@ -240,11 +236,11 @@ void MainWindow::buildDecorations()
     picture->setAccessibleName(toQString(applicationName));
 
     for (const layout::SeparatorLine &line : layout::separatorLines) {
-        auto *separator = new QFrame(control(line.container));
+        auto *separator = new QFrame(container(line.container));
         separator->setFrameShape(QFrame::HLine);
         // Etched, like the frames' own border.
         separator->setFrameShadow(QFrame::Sunken);
-        addControl(separator, line.name);
+        addNamed(separator, line.name);
         const QRect r = toPixels({0, line.y, layout::separatorLength, 0});
         separator->setGeometry(r.left(), r.top(), r.width(), 2);
     }
@@ -253,24 +249,21 @@ void MainWindow::buildDecorations()
 
 void MainWindow::setTabOrderFromIndexes()
 {
-    std::vector<std::pair<int, std::string_view>> order;
+    std::vector<std::pair<int, QWidget *>> order;
     for (const layout::FieldPlacement &row : layout::fieldPlacements)
-        order.emplace_back(row.tabIndex, row.field);
-    for (const layout::ControlPlacement &placement : layout::buttonPlacements)
-        order.emplace_back(placement.tabIndex, placement.name);
-    for (const layout::ControlPlacement *placement : {&layout::tabControl, &layout::preview, &layout::picture})
-        order.emplace_back(placement->tabIndex, placement->name);
-    std::ranges::sort(order);
+        order.emplace_back(row.tabIndex, control(row.field));
+    for (const layout::ButtonPlacement &placement : layout::buttonPlacements)
+        order.emplace_back(placement.tabIndex, control(placement.button));
     // The tab control takes the focus on its strip of tabs.
-    const auto focusTarget = [this](std::string_view name) -> QWidget * {
-        QWidget *widget = control(name);
-        return widget == m_tabs ? m_tabs->tabStrip() : widget;
-    };
+    order.emplace_back(layout::tabControl.tabIndex, m_tabs->tabStrip());
+    order.emplace_back(layout::preview.tabIndex, m_preview);
+    order.emplace_back(layout::picture.tabIndex, findChild<QWidget *>(toQString(layout::picture.name)));
+    std::ranges::sort(order, {}, &std::pair<int, QWidget *>::first);
     for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(focusTarget(order[i - 1].second), focusTarget(order[i].second));
+        setTabOrder(order[i - 1].second, order[i].second);
 }
 
-QString MainWindow::fieldText(std::string_view field) const
+QString MainWindow::fieldText(Control field) const
 {
     QWidget *widget = control(field);
     if (auto *combo = qobject_cast<QComboBox *>(widget))
@@ -280,25 +273,15 @@ QString MainWindow::fieldText(std::string_view field) const
 
 void MainWindow::press(const ButtonDefinition &button)
 {
-    switch (button.effect) {
-    case DocumentEffect::Append:
-        m_preview->appendToDocument(
-            buildPiece(*button.piece, [this](std::string_view field) { return fieldText(field); }));
-        break;
-    case DocumentEffect::Clear:
+    if (button.piece)
+        m_preview->appendToDocument(buildPiece(*button.piece, [this](Control field) { return fieldText(field); }));
+    else if (button.role == ButtonRole::ClearsDocument)
         m_preview->replaceDocument(bannerText());
-        break;
-    case DocumentEffect::Save:
+    else if (button.role == ButtonRole::SavesDocument)
         save();
-        break;
-    case DocumentEffect::None:
-        break;
-    }
-    QWidget *pressed = control(button.name);
+    QWidget *pressed = control(button.id);
     const bool pressedHadFocus = pressed->hasFocus();
-    applyButtonFlags(button, [this](const QString &name, bool enabled) {
-        m_controls.value(name)->setEnabled(enabled);
-    });
+    applyButtonFlags(button, [this](Control id, bool enabled) { control(id)->setEnabled(enabled); });
     if (pressedHadFocus && !pressed->isEnabled())
         handOverFocus(button);
 }
@@ -311,10 +294,9 @@ void MainWindow::press(const ButtonDefinition &button)
 // user opens the next page.
 void MainWindow::handOverFocus(const ButtonDefinition &button)
 {
-    const QStringList opened = expandControlList(button.enables);
     for (const FieldDefinition &field : fieldCatalogue) {
-        QWidget *widget = control(field.name);
-        if (opened.contains(widget->objectName()) && widget->isEnabled() && widget->isVisible()) {
+        QWidget *widget = control(field.id);
+        if (button.enables.contains(field.id) && widget->isEnabled() && widget->isVisible()) {
             widget->setFocus(Qt::TabFocusReason);
             return;
         }

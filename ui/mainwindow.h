@@ -3,10 +3,12 @@
 #pragma once
 
 #include "ui/messages.h"
+#include "wizard/controls.h"
 
 #include <QHash>
 #include <QWidget>
 
+#include <array>
 #include <string_view>
 
 namespace fennick {
@@ -33,16 +35,21 @@ private:
     void press(const ButtonDefinition &button);
     void handOverFocus(const ButtonDefinition &button);
     void save();
-    [[nodiscard]] QString fieldText(std::string_view field) const;
-    [[nodiscard]] QWidget *control(std::string_view name) const;
-    void addControl(QWidget *widget, std::string_view name);
+    [[nodiscard]] QString fieldText(Control field) const;
+    [[nodiscard]] QWidget *control(Control id) const { return m_controls[std::size_t(indexOf(id))]; }
+    [[nodiscard]] QWidget *container(std::string_view name) const;
+    void addControl(QWidget *widget, Control id);
+    void addNamed(QWidget *widget, std::string_view name);
 
     MessagePresenter m_presenter;
     TabControl *m_tabs;
     PreviewEdit *m_preview = nullptr;
-    // Every named control by objectName: an index into the widget tree, not
-    // wizard state (that lives in the controls' enabled flags).
-    QHash<QString, QWidget *> m_controls;
+    // The wizard's fields and buttons by id, and the frames by name: indexes
+    // into the widget tree, not wizard state (that lives in the controls'
+    // enabled flags). Every field and button is placed once, so the
+    // constructor fills every slot.
+    std::array<QWidget *, controlCount> m_controls{};
+    QHash<QString, QWidget *> m_frames;
 };
 
 } // namespace fennick

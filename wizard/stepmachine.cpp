@@ -1,66 +1,100 @@
+// What the compiler checks of the button table against the field catalogue:
+// a slip in either stops the build rather than a press.
 #include "wizard/stepmachine.h"
 
-#include "document/strings.h"
-#include "wizard/fieldcatalogue.h"
-
 #include <algorithm>
-#include <charconv>
 
 namespace fennick {
 namespace {
 
-// Splits "Text15" into its prefix and number.
-std::pair<std::string_view, int> splitName(std::string_view name)
+// How often each control occurs.
+using Counts = std::array<int, controlCount>;
+
+constexpr Counts countsOf(const ControlList &list)
 {
-    const auto digits = std::min(name.find_first_of("0123456789"), name.size());
-    int number = 0;
-    std::from_chars(name.data() + digits, name.data() + name.size(), number);
-    return {name.substr(0, digits), number};
+    Counts counts{};
+    list.forEach([&](Control control) { ++counts[std::size_t(indexOf(control))]; });
+    return counts;
 }
+
+constexpr Counts controlsOf(Step step)
+{
+    Counts counts{};
+    for (int i = 0; i < controlCount; ++i)
+        counts[std::size_t(i)] = stepOf(Control(i)) == step ? 1 : 0;
+    return counts;
+}
+
+constexpr Counts operator+(Counts a, const Counts &b)
+{
+    for (std::size_t i = 0; i < a.size(); ++i)
+        a[i] += b[i];
+    return a;
+}
+
+// Each range runs forward within one family: no "Text35-Text15", no "Text70-Combo2".
+constexpr bool rangesRunForward(const ControlList &list)
+{
+    for (const ControlRange &r : list)
+        if (r.first > r.last || familyOf(r.first).first != familyOf(r.last).first)
+            return false;
+    return true;
+}
+
+static_assert([] {
+    Counts rows{};
+    for (const ButtonDefinition &definition : buttonTable)
+        ++rows[std::size_t(indexOf(definition.id))];
+    for (int i = 0; i < controlCount; ++i)
+        if (rows[std::size_t(i)] != (isButton(Control(i)) ? 1 : 0))
+            return false;
+    return true;
+}(), "every button has exactly one row");
+
+static_assert(std::ranges::all_of(buttonTable, [](const ButtonDefinition &b) {
+    return rangesRunForward(b.enablesFirst) && rangesRunForward(b.disables) && rangesRunForward(b.enables);
+}));
+
+// A button that ends a step disables exactly that step's fields and buttons;
+// it and the next step's repeat button together enable exactly the next
+// step's (the Class step's Continue waits for its first "Add Class").
+constexpr bool endsItsStep(const ButtonDefinition &ending)
+{
+    if (!ending.step || *ending.step == Step::Vehicle)
+        return false;
+    const Step next = Step(int(*ending.step) + 1);
+    Counts opened = countsOf(ending.enables);
+    for (const ButtonDefinition &b : buttonTable)
+        if (b.role == ButtonRole::RepeatsStep && b.step == next)
+            opened = opened + countsOf(b.enables);
+    return countsOf(ending.disables) == controlsOf(*ending.step) && opened == controlsOf(next);
+}
+
+// A repeat button disables nothing and enables only controls of its own step.
+constexpr bool repeatsItsStep(const ButtonDefinition &repeat)
+{
+    bool ownStep = true;
+    repeat.enables.forEach([&](Control control) { ownStep = ownStep && stepOf(control) == repeat.step; });
+    return repeat.step && ownStep && countsOf(repeat.disables) == Counts{};
+}
+
+static_assert(std::ranges::all_of(buttonTable, [](const ButtonDefinition &b) {
+    bool firstOnlyStepless = true; // Save, enabled before the Class step closes
+    b.enablesFirst.forEach([&](Control control) {
+        firstOnlyStepless = firstOnlyStepless && isButton(control) && !stepOf(control);
+    });
+    switch (b.role) {
+    case ButtonRole::EndsStep:
+        return firstOnlyStepless && endsItsStep(b);
+    case ButtonRole::RepeatsStep:
+        return firstOnlyStepless && repeatsItsStep(b) && b.piece.has_value();
+    case ButtonRole::ClearsDocument:
+    case ButtonRole::SavesDocument:
+        return !b.step && !b.piece && countsOf(b.enablesFirst) == Counts{}
+            && countsOf(b.disables) == Counts{} && countsOf(b.enables) == Counts{};
+    }
+    return false;
+}));
 
 } // namespace
-
-QStringList expandControlList(std::string_view list)
-{
-    QStringList controls;
-    while (!list.empty()) {
-        const auto end = std::min(list.find(' '), list.size());
-        const std::string_view item = list.substr(0, end);
-        list.remove_prefix(std::min(end + 1, list.size()));
-        if (item.empty())
-            continue;
-        const auto dash = item.find('-');
-        if (dash == std::string_view::npos) {
-            controls.append(toQString(item));
-            continue;
-        }
-        const auto [prefix, first] = splitName(item.substr(0, dash));
-        const int last = splitName(item.substr(dash + 1)).second;
-        const QString base = toQString(prefix);
-        for (int number = first; number <= last; ++number)
-            controls.append(base + QString::number(number));
-    }
-    return controls;
-}
-
-QStringList steppedControls()
-{
-    QStringList controls;
-    for (const FieldDefinition &field : fieldCatalogue)
-        controls.append(toQString(field.name));
-    for (const ButtonDefinition &button : buttonTable)
-        controls.append(toQString(button.name));
-    return controls;
-}
-
-void applyButtonFlags(const ButtonDefinition &button, const EnabledFlagSetter &setEnabled)
-{
-    for (const QString &control : expandControlList(button.enablesFirst))
-        setEnabled(control, true);
-    for (const QString &control : expandControlList(button.disables))
-        setEnabled(control, false);
-    for (const QString &control : expandControlList(button.enables))
-        setEnabled(control, true);
-}
-
 } // namespace fennick

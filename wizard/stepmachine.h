@@ -4,82 +4,93 @@
 #pragma once
 
 #include "document/pieces.h"
-
-#include <QStringList>
+#include "wizard/controls.h"
+#include "wizard/fieldcatalogue.h"
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string_view>
 
 namespace fennick {
 
-enum class DocumentEffect { None, Append, Clear, Save };
+enum class ButtonRole { EndsStep, RepeatsStep, ClearsDocument, SavesDocument };
 
 struct ButtonDefinition {
-    std::string_view name;     // objectName, e.g. "Command7"
+    Control id;
     std::string_view caption;
-    DocumentEffect effect;
-    std::optional<Piece> piece; // what Append adds
-    bool enabledAtStart;
-    // Control lists, applied in this order: enablesFirst, disables, enables.
-    // Names are separated by blanks; "Text15-Text35" stands for the range.
-    std::string_view enablesFirst;
-    std::string_view disables;
-    std::string_view enables;
+    ButtonRole role;
+    std::optional<Step> step; // none for Clear and Save
+    std::optional<Piece> piece; // what a press appends
+    // Applied in this order: enablesFirst, disables, enables.
+    ControlList enablesFirst;
+    ControlList disables;
+    ControlList enables;
 };
 
 namespace detail {
-using enum DocumentEffect;
+using enum Control;
+using enum ButtonRole;
 using enum Piece;
+using enum Step;
 
 inline constexpr std::array<ButtonDefinition, 14> buttonTable{{
-    {"Command2", "Continue ->", Append, ServerBlock, true, "",
-     "Command2 Text1 Text2 Text3 Combo1", "Combo2 Text4 Text5 Text6 Text7 Command3"},
-    {"Command3", "Continue ->", Append, AccessBlock, false, "",
-     "Command3 Combo2 Text4 Text5 Text6 Text7", "Combo3 Text8 Text9 Text10 Command4"},
-    {"Command4", "Continue ->", Append, ModerationBlock, false, "",
-     "Command4 Combo3 Text8 Text9 Text10", "Text11 Text12 Text13 Text14 Command5"},
-    {"Command5", "Continue ->", Append, WorldBlock, false, "",
-     "Command5 Text11 Text12 Text13 Text14", "Command6 Command13 Text15-Text35"},
-    {"Command6", "Add Ammunation", Append, AmmunationRecord, false, "", "", ""},
-    {"Command13", "Finish Ammunation", None, {}, false, "",
-     "Command6 Command13 Text15-Text35", "Command7 Text36-Text51 Combo4"},
-    {"Command7", "Continue ->", Append, GameBlock, false, "",
-     "Text36 Text37 Combo4 Text38-Text51 Command7", "Command8 Text52-Text63"},
-    {"Command8", "Add Class", Append, ClassRecord, false, "", "", "Command10"},
+    {Command2, "Continue ->", EndsStep, Server, ServerBlock, {},
+     {Command2, Text1, Text2, Text3, Combo1}, {Combo2, Text4, Text5, Text6, Text7, Command3}},
+    {Command3, "Continue ->", EndsStep, Access, AccessBlock, {},
+     {Command3, Combo2, Text4, Text5, Text6, Text7}, {Combo3, Text8, Text9, Text10, Command4}},
+    {Command4, "Continue ->", EndsStep, Moderation, ModerationBlock, {},
+     {Command4, Combo3, Text8, Text9, Text10}, {Text11, Text12, Text13, Text14, Command5}},
+    {Command5, "Continue ->", EndsStep, World, WorldBlock, {},
+     {Command5, Text11, Text12, Text13, Text14}, {Command6, Command13, range(Text15, Text35)}},
+    {Command6, "Add Ammunation", RepeatsStep, Ammunation, AmmunationRecord, {}, {}, {}},
+    {Command13, "Finish Ammunation", EndsStep, Ammunation, {}, {},
+     {Command6, Command13, range(Text15, Text35)}, {Command7, range(Text36, Text51), Combo4}},
+    {Command7, "Continue ->", EndsStep, Game, GameBlock, {},
+     {Text36, Text37, Combo4, range(Text38, Text51), Command7}, {Command8, range(Text52, Text63)}},
+    {Command8, "Add Class", RepeatsStep, Class, ClassRecord, {}, {}, {Command10}},
     // Save becomes usable here, before the Class step closes.
-    {"Command10", "Continue ->", None, {}, false, "Command14",
-     "Command8 Command10 Text52-Text63", "Command9 Command11 Text64-Text67"},
-    {"Command9", "Add Pickup", Append, PickupRecord, false, "", "", ""},
-    {"Command11", "Continue ->", Append, PickupStepEnd, false, "",
-     "Command9 Command11 Text64-Text67", "Command12 Text68-Text74"},
-    {"Command12", "Add Car", Append, VehicleRecord, false, "", "", ""},
-    {"Command1", "Clear", Clear, {}, true, "", "", ""},
-    {"Command14", "Save", Save, {}, false, "", "", ""},
+    {Command10, "Continue ->", EndsStep, Class, {}, {Command14},
+     {Command8, Command10, range(Text52, Text63)}, {Command9, Command11, range(Text64, Text67)}},
+    {Command9, "Add Pickup", RepeatsStep, Pickup, PickupRecord, {}, {}, {}},
+    {Command11, "Continue ->", EndsStep, Pickup, PickupStepEnd, {},
+     {Command9, Command11, range(Text64, Text67)}, {Command12, range(Text68, Text74)}},
+    {Command12, "Add Car", RepeatsStep, Vehicle, VehicleRecord, {}, {}, {}},
+    {Command1, "Clear", ClearsDocument, {}, {}, {}, {}, {}},
+    {Command14, "Save", SavesDocument, {}, {}, {}, {}, {}},
 }};
 } // namespace detail
 
 using detail::buttonTable;
 
-[[nodiscard]] constexpr const ButtonDefinition *findButton(std::string_view name)
+[[nodiscard]] constexpr const ButtonDefinition &button(Control id)
 {
-    for (const ButtonDefinition &button : buttonTable)
-        if (button.name == name)
-            return &button;
-    return nullptr;
+    for (const ButtonDefinition &definition : buttonTable)
+        if (definition.id == id)
+            return definition;
+    return buttonTable.back(); // unreached: checked in stepmachine.cpp
 }
 
-// "Command6 Text15-Text17" -> Command6, Text15, Text16, Text17.
-[[nodiscard]] QStringList expandControlList(std::string_view list);
+// The step a field or button belongs to; none for Clear and Save.
+[[nodiscard]] constexpr std::optional<Step> stepOf(Control control)
+{
+    return isField(control) ? field(control).step : button(control).step;
+}
 
-// Every control that has an enabled flag the wizard moves: the 78 fields and
-// the 14 buttons.
-[[nodiscard]] QStringList steppedControls();
+// The Server step is open when the window is created, and Clear is usable
+// throughout; Save waits for the press that enables it.
+[[nodiscard]] constexpr bool enabledAtStart(Control control)
+{
+    return stepOf(control) == Step::Server
+        || (isButton(control) && button(control).role == ButtonRole::ClearsDocument);
+}
 
-using EnabledFlagSetter = std::function<void(const QString &control, bool enabled)>;
-
-// Applies a button's flag changes, one control at a time in table order.
-void applyButtonFlags(const ButtonDefinition &button, const EnabledFlagSetter &setEnabled);
+// Sets each flag the button's row lists, one control at a time in table order.
+template <typename SetEnabled>
+void applyButtonFlags(const ButtonDefinition &definition, SetEnabled setEnabled)
+{
+    definition.enablesFirst.forEach([&](Control control) { setEnabled(control, true); });
+    definition.disables.forEach([&](Control control) { setEnabled(control, false); });
+    definition.enables.forEach([&](Control control) { setEnabled(control, true); });
+}
 
 } // namespace fennick
