@@ -23,13 +23,14 @@ struct Settings {
     int startRuns;
     int saveRuns;
     int memoryRuns;
+    qsizetype roundTripBytes;
 };
 
 constexpr qsizetype kilobyte = 1000;
 constexpr qsizetype megabyte = 1000 * kilobyte;
 
-const Settings fullRun{{10 * kilobyte, megabyte, 10 * megabyte}, 31, 11, 11, 11, 3};
-const Settings smokeRun{{kilobyte, 2 * kilobyte, 4 * kilobyte}, 3, 3, 1, 1, 1};
+const Settings fullRun{{10 * kilobyte, megabyte, 10 * megabyte}, 31, 11, 11, 11, 3, 50 * megabyte};
+const Settings smokeRun{{kilobyte, 2 * kilobyte, 4 * kilobyte}, 3, 3, 1, 1, 1, 4 * kilobyte};
 
 QString sizeLabel(qsizetype bytes)
 {
@@ -60,6 +61,12 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
         if (size == largest)
             save = measureSave(window, settings.saveRuns);
         presses.append(measureAddCar(window, settings.pressRuns, settings.literalRuns));
+    }
+
+    RoundTripTimes roundTrip;
+    {
+        BenchWindow window;
+        roundTrip = measureRoundTrip(window, settings.roundTripBytes);
     }
 
     for (qsizetype i = 0; i < presses.size(); ++i) {
@@ -105,6 +112,12 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
                     {perByte("resident / document bytes", memory.residentBytes),
                      perByte("(resident - before) / document bytes",
                              memory.residentBytes - memory.atStartBytes)}});
+    figures.append({"Round trip, " + sizeLabel(settings.roundTripBytes) + " document",
+                    milliseconds(roundTrip.saveMs) + " Save",
+                    milliseconds(roundTrip.intoPreviewMs) + " into the preview, "
+                        + milliseconds(roundTrip.readBackMs) + " read back; bytes unchanged",
+                    runs(1),
+                    {}});
     return figures;
 }
 

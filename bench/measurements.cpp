@@ -133,4 +133,31 @@ SaveTimes measureSave(BenchWindow &window, int runs)
     return {median(saveMs), median(plainMs), median(syncedMs)};
 }
 
+RoundTripTimes measureRoundTrip(BenchWindow &window, qsizetype documentBytes)
+{
+    const QString line = QStringLiteral(u"Vehicle = 191 338.6310 -237.6571 29.1708 98.9897 0 0 ; "
+                                        u"\u00e9\u20ac\u670d\U0001F600\t\u00a0\r\n");
+    const QByteArray lineBytes = "Vehicle = 191 338.6310 -237.6571 29.1708 98.9897 0 0 ; "
+                                 "\xc3\xa9\xe2\x82\xac\xe6\x9c\x8d\xf0\x9f\x98\x80\t\xc2\xa0\r\n";
+    const qsizetype lines = documentBytes / lineBytes.size() + 1;
+    const QString document = line.repeated(lines);
+    QByteArray expected = lineBytes.repeated(lines);
+    expected.append("\r\n");
+
+    QElapsedTimer timer;
+    timer.start();
+    window.preview()->replaceDocument(document);
+    const double intoPreviewMs = double(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    const bool readBack = window.preview()->documentText() == document;
+    const double readBackMs = double(timer.nsecsElapsed()) / 1e6;
+    if (!readBack)
+        qFatal("the preview did not give back the document put into it");
+    const double saveMs = window.clickMs(QStringLiteral("Command14"));
+    QFile saved(fennick::configFilePath());
+    if (!saved.open(QIODevice::ReadOnly) || saved.readAll() != expected)
+        qFatal("Save did not write the document's bytes to %s", qPrintable(saved.fileName()));
+    return {intoPreviewMs, readBackMs, saveMs};
+}
+
 } // namespace bench

@@ -49,4 +49,14 @@ struct SaveTimes {
 // Saves into the folder that HOME names.
 [[nodiscard]] SaveTimes measureSave(BenchWindow &window, int runs);
 
+// A document of lines with accents, a euro sign, CJK, an emoji, a tab and a
+// non-breaking space put into the preview, read back and saved; the run
+// stops if a single character or byte comes back changed.
+struct RoundTripTimes {
+    double intoPreviewMs = 0;
+    double readBackMs = 0;
+    double saveMs = 0;
+};
+[[nodiscard]] RoundTripTimes measureRoundTrip(BenchWindow &window, qsizetype documentBytes);
+
 } // namespace bench

@@ -103,19 +103,7 @@ QByteArray configFileBytesFromEditorText(QStringView editorText)
         *end++ = '\n';
         used = end - bytes.constData();
     };
-    const char16_t *chars = editorText.utf16();
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i < editorText.size(); ++i) {
-        const char16_t c = chars[i];
-        // Most characters lie between CR and the line separator: one test.
-        if ((c > u'\r' && c < u'\u2028') || c > u'\u2029' || !isLineBreak(QChar(c)))
-            continue;
-        appendLine(editorText.sliced(lineStart, i - lineStart));
-        if (c == u'\r' && i + 1 < editorText.size() && chars[i + 1] == u'\n')
-            ++i; // a CR LF pair is one line break
-        lineStart = i + 1;
-    }
-    appendLine(editorText.sliced(lineStart)); // the file's closing CR LF
+    forEachLine(editorText, appendLine); // the last line gets the file's closing CR LF
     bytes.truncate(used);
     return bytes;
 }

@@ -9,7 +9,31 @@ namespace fennick {
 
 // CR, LF and the Unicode line and paragraph separators: each ends a line in
 // the preview, so each becomes CR LF in the document.
-[[nodiscard]] bool isLineBreak(QChar c);
+[[nodiscard]] constexpr bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+// Calls onLine with each line of the text, without its line break, the last
+// line included (empty when the text ends in a line break). A CR LF pair is
+// one line break. The one walk behind both the document and the file bytes.
+template <typename OnLine>
+void forEachLine(QStringView text, OnLine onLine)
+{
+    const char16_t *chars = text.utf16();
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = chars[i];
+        // Most characters lie between CR and the line separator: one test.
+        if ((c > u'\r' && c < u'\u2028') || c > u'\u2029' || !isLineBreak(QChar(c)))
+            continue;
+        onLine(text.sliced(lineStart, i - lineStart));
+        if (c == u'\r' && i + 1 < text.size() && chars[i + 1] == u'\n')
+            ++i; // a CR LF pair is one line break
+        lineStart = i + 1;
+    }
+    onLine(text.sliced(lineStart));
+}
 
 // The text before its first line break; the whole text when it has none.
 [[nodiscard]] QStringView firstLine(QStringView text);

@@ -8,9 +8,5 @@ namespace fennick {
 
 inline constexpr std::string_view applicationName = "Fennick";
 inline constexpr std::string_view makerAddress = "fennick.example.org";
-// The address reversed: names the desktop entry, the icons and the AppStream
-// metadata (packaging/ reads it from here), and lets Wayland docks match the
-// running window to its entry.
-inline constexpr std::string_view applicationId = "org.example.fennick";
 
 } // namespace fennick
