@@ -33,6 +33,8 @@ using enum Piece;
 // the current text of field Text12 goes, line breaks as CR LF, leading and
 // trailing ones exact. The double blanks (in CamLook, WorldBounds and Class) and the blank after the
 // tenth Ammunation value are part of the format, not typos.
+// Rows laid out by hand:
+// clang-format off
 inline constexpr std::array<std::pair<Piece, std::string_view>, 10> pieceTemplates{{
     {ServerBlock,
      "\r\n\r\nMaxPlayers = {Text1}"
@@ -77,6 +79,7 @@ inline constexpr std::array<std::pair<Piece, std::string_view>, 10> pieceTemplat
     {PickupStepEnd, "\r\n"},
     {VehicleRecord, "\r\nVehicle = {Text68} {Text69} {Text70} {Text71} {Text72} {Text73} {Text74}"},
 }};
+// clang-format on
 
 } // namespace detail
 

@@ -72,9 +72,18 @@ struct FieldPlacement {
     int fieldWidth;
     int tabIndex;
 
-    [[nodiscard]] constexpr TwipRect labelRect() const { return {labelLeft, top, labelWidth, labelHeight}; }
-    [[nodiscard]] constexpr int fieldHeight() const { return isComboBox(field) ? comboBoxHeight : textBoxHeight; }
-    [[nodiscard]] constexpr TwipRect fieldRect() const { return {fieldLeft, top, fieldWidth, fieldHeight()}; }
+    [[nodiscard]] constexpr TwipRect labelRect() const
+    {
+        return {labelLeft, top, labelWidth, labelHeight};
+    }
+    [[nodiscard]] constexpr int fieldHeight() const
+    {
+        return isComboBox(field) ? comboBoxHeight : textBoxHeight;
+    }
+    [[nodiscard]] constexpr TwipRect fieldRect() const
+    {
+        return {fieldLeft, top, fieldWidth, fieldHeight()};
+    }
 };
 
 struct ButtonPlacement {
@@ -233,6 +242,8 @@ struct SeparatorLine {
     int y;
 };
 
+// Rows laid out by hand:
+// clang-format off
 inline constexpr std::array<SeparatorLine, 16> separatorLines{{
     {"Line3", "Frame6", 600},   {"Line2", "Frame6", 1800},  {"Line4", "Frame6", 3000},
     {"Line1", "Frame6", 4200},  {"Line6", "Frame7", 960},   {"Line8", "Frame7", 1800},
@@ -242,6 +253,7 @@ inline constexpr std::array<SeparatorLine, 16> separatorLines{{
     // Under the tab control, which covers them.
     {"Line5", "Form1", 0},      {"Line7", "Form1", 0},
 }};
+// clang-format on
 
 // Every field and every button stands in exactly one place, in a frame of
 // the table above.

@@ -13,6 +13,8 @@
 
 namespace fennick {
 
+// Rows laid out by hand:
+// clang-format off
 enum class Control : unsigned char {
     Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10,
     Text11, Text12, Text13, Text14, Text15, Text16, Text17, Text18, Text19, Text20,
@@ -26,6 +28,7 @@ enum class Control : unsigned char {
     Command1, Command2, Command3, Command4, Command5, Command6, Command7,
     Command8, Command9, Command10, Command11, Command12, Command13, Command14,
 };
+// clang-format on
 
 inline constexpr int controlCount = int(Control::Command14) + 1;
 

@@ -33,6 +33,8 @@ using enum ButtonRole;
 using enum Piece;
 using enum Step;
 
+// Rows laid out by hand:
+// clang-format off
 inline constexpr std::array<ButtonDefinition, 14> buttonTable{{
     {Command2, "Continue ->", EndsStep, Server, ServerBlock, {},
      {Command2, Text1, Text2, Text3, Combo1}, {Combo2, Text4, Text5, Text6, Text7, Command3}},
@@ -58,6 +60,7 @@ inline constexpr std::array<ButtonDefinition, 14> buttonTable{{
     {Command1, "Clear", ClearsDocument, {}, {}, {}, {}, {}},
     {Command14, "Save", SavesDocument, {}, {}, {}, {}, {}},
 }};
+// clang-format on
 } // namespace detail
 
 using detail::buttonTable;
