@@ -117,8 +117,9 @@ void WindowTest::savedFile_data()
         << presses({Command1, Command2, Command3, Command4, Command5, Command6, Command13, Command7,
                     Command8, Command10, Command9, Command11, Command12, Command14})
         << "worked-example.ini";
+    // Cleared after the World step, so the file starts with the first shop.
     QTest::newRow("each Add pressed three times")
-        << presses({Command2, Command3, Command4, Command5, Command6, Command6, Command6, Command13,
+        << presses({Command2, Command3, Command4, Command5, Command1, Command6, Command6, Command6, Command13,
                     Command7, Command8, Command8, Command8, Command10, Command9, Command9, Command9,
                     Command11, Command12, Command12, Command12, Command14})
         << "every-add-three-times.ini";
@@ -135,10 +136,10 @@ void WindowTest::savedFile_data()
         << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8, Command10,
                     Command11, Command12, Command1, Command1, Command12, Command14})
         << "clear-in-vehicle-step.ini";
+    // An emptied preview holds just the next piece, its leading break included.
     QTest::newRow("emptied preview")
-        << Walk{{Action::EmptyPreview, Command1, {}}}
-               + presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8,
-                          Command10, Command14})
+        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8, Command10})
+               + Walk{{Action::EmptyPreview, Command1, {}}} + presses({Command9, Command11, Command14})
         << "emptied-preview.ini";
     // Fields are read at each press, as typed; the user's own lines stay
     // where they were typed, with or without a line break after them.

@@ -23,15 +23,7 @@ Q_DECLARE_METATYPE(fennick::Control)
 
 // The ten states the wizard can be in, in the order the user reaches them.
 enum class WizardState {
-    Server,
-    Access,
-    Moderation,
-    World,
-    Ammunation,
-    Game,
-    ClassBeforeAClass,
-    ClassAfterAClass,
-    Pickup,
+    Server, Access, Moderation, World, Ammunation, Game, ClassBeforeAClass, ClassAfterAClass, Pickup,
     Vehicle,
 };
 
