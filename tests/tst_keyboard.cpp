@@ -1,10 +1,10 @@
 // Keyboard use of the window: the Tab key's order through the controls, and
 // moving between pages with Ctrl+Tab and the arrows.
 #include "tabledlayout.h"
-#include "windowdriver.h"
 #include "ui/mainwindow.h"
 #include "ui/tabcontrol.h"
 #include "ui/tabstrip.h"
+#include "windowdriver.h"
 
 #include <QApplication>
 #include <QLineEdit>
