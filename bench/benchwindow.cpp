@@ -51,7 +51,7 @@ QString BenchWindow::vehicleRecord() const
     });
 }
 
-void BenchWindow::fillPreview(qsizetype documentBytes)
+double BenchWindow::fillPreview(qsizetype documentBytes)
 {
     QString document = preview()->documentText();
     const QString record = vehicleRecord();
@@ -61,12 +61,17 @@ void BenchWindow::fillPreview(qsizetype documentBytes)
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->setText(document);
     document.clear();
+    QElapsedTimer timer;
+    timer.start();
     preview()->selectAll();
     preview()->paste();
+    QApplication::processEvents();
+    const double pasteMs = elapsedMs(timer);
     // The text a user pastes lives in the clipboard of another program.
     clipboard->clear();
     preview()->moveCursor(QTextCursor::End);
     QApplication::processEvents();
+    return pasteMs;
 }
 
 qsizetype BenchWindow::previewCharacters() const

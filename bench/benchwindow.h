@@ -17,8 +17,9 @@ public:
     BenchWindow();
 
     // Pastes over the whole preview the walked text followed by Vehicle
-    // records, until the document holds at least documentBytes.
-    void fillPreview(qsizetype documentBytes);
+    // records, until the document holds at least documentBytes; returns the
+    // milliseconds from the paste until the preview has repainted.
+    double fillPreview(qsizetype documentBytes);
 
     // One mouse click on the named button, until the window has repainted.
     [[nodiscard]] double clickMs(const QString &button);

@@ -7,6 +7,8 @@
 #include "figures.h"
 #include "measurements.h"
 
+#include "ui/previewedit.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTemporaryDir>
@@ -24,13 +26,44 @@ struct Settings {
     int saveRuns;
     int memoryRuns;
     qsizetype roundTripBytes;
+    int pasteRuns;
 };
 
 constexpr qsizetype kilobyte = 1000;
 constexpr qsizetype megabyte = 1000 * kilobyte;
 
-const Settings fullRun{{10 * kilobyte, megabyte, 10 * megabyte}, 31, 11, 11, 11, 3, 50 * megabyte};
-const Settings smokeRun{{kilobyte, 2 * kilobyte, 4 * kilobyte}, 3, 3, 1, 1, 1, 4 * kilobyte};
+const Settings fullRun{{10 * kilobyte, megabyte, 10 * megabyte}, 31, 11, 11, 11, 3, 50 * megabyte, 3};
+const Settings smokeRun{{kilobyte, 2 * kilobyte, 4 * kilobyte}, 3, 3, 1, 1, 1, 4 * kilobyte, 1};
+
+// The preview as users get it and as a plain text box (no line numbers, no
+// colours), side by side: each paste and each press of Add Car is done in
+// one window, then in the other, so that both see the same load.
+struct PreviewTimes {
+    double pasteMs = 0;
+    double plainPasteMs = 0;
+    double pressMs = 0;
+    double plainPressMs = 0;
+};
+
+PreviewTimes measurePreviews(const Settings &settings)
+{
+    BenchWindow shown;
+    BenchWindow plain;
+    plain.preview()->setPlainView(true);
+    QList<double> paste, plainPaste, press, plainPress;
+    for (int run = 0; run < settings.pasteRuns; ++run) {
+        paste.append(shown.fillPreview(settings.documentSizes.last()));
+        plainPaste.append(plain.fillPreview(settings.documentSizes.last()));
+    }
+    const QString addCar = QStringLiteral("Command12");
+    (void)shown.clickMs(addCar); // lays out the lines now in view
+    (void)plain.clickMs(addCar);
+    for (int run = 0; run < settings.pressRuns; ++run) {
+        press.append(shown.clickMs(addCar));
+        plainPress.append(plain.clickMs(addCar));
+    }
+    return {median(paste), median(plainPaste), median(press), median(plainPress)};
+}
 
 QString sizeLabel(qsizetype bytes)
 {
@@ -68,6 +101,7 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
         BenchWindow window;
         roundTrip = measureRoundTrip(window, settings.roundTripBytes);
     }
+    const PreviewTimes previews = measurePreviews(settings);
 
     for (qsizetype i = 0; i < presses.size(); ++i) {
         Figure figure{"Add Car press, preview " + sizeLabel(settings.documentSizes[i]),
@@ -83,6 +117,16 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
         }
         figures.append(figure);
     }
+    const QString size = sizeLabel(largest);
+    const QString withoutLines = " without line numbers and colours";
+    figures.append({"Add Car press, preview " + size + ", line numbers and colours",
+                    milliseconds(previews.pressMs), milliseconds(previews.plainPressMs) + withoutLines,
+                    runs(settings.pressRuns),
+                    {{"with / without", previews.pressMs / previews.plainPressMs, 2}}});
+    figures.append({"Paste of " + size + " over the preview, line numbers and colours",
+                    milliseconds(previews.pasteMs), milliseconds(previews.plainPasteMs) + withoutLines,
+                    runs(settings.pasteRuns),
+                    {{"with / without", previews.pasteMs / previews.plainPasteMs, 2}}});
     figures.append({"Start to shown window", milliseconds(start.fennickMs),
                     milliseconds(start.minimalMs) + " minimal Qt window", runs(settings.startRuns),
                     {{"Fennick / minimal", start.fennickMs / start.minimalMs, 1.5}}});
@@ -126,9 +170,10 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
 int main(int argc, char *argv[])
 {
     // Every figure is taken headless and without a platform theme, the
-    // children's as well, which inherit this environment.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // children's as well, which inherit this environment; on a screen large
+    // enough for the whole window, which the offscreen one is not.
+    if (qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("offscreen")) == u"offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" FENNICK_LARGE_SCREEN);
     qputenv("QT_QPA_PLATFORMTHEME", "");
     QTemporaryDir runtimeDir; // Qt wants one, private to the user
     if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))

@@ -28,6 +28,7 @@ QString editorTextFromDocument(const QString &document)
     QString text = document;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
+    text.replace(QChar::LineSeparator, u'\n'); // a paragraph too, as the file has a line there
     text.replace(QChar(0xfdd0), QChar::ReplacementCharacter);
     text.replace(QChar(0xfdd1), QChar::ReplacementCharacter);
     return text;

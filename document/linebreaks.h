@@ -43,7 +43,7 @@ void forEachLine(QStringView text, OnLine onLine)
 [[nodiscard]] QString documentFromEditorText(const QString &editorText);
 
 // From the document to text a widget inserts as paragraphs: each CR LF (and
-// any lone CR) becomes one LF. U+FDD0 and U+FDD1 become U+FFFD: Qt's text
+// any lone CR or line separator) becomes one LF. U+FDD0 and U+FDD1 become U+FFFD: Qt's text
 // document takes those two noncharacters for frame marks and would turn
 // them into line breaks, splitting a configuration line.
 [[nodiscard]] QString editorTextFromDocument(const QString &document);

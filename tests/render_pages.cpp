@@ -1,8 +1,12 @@
 // Renders the main window with each of its five pages in front, as PNG files:
-//   fennick_render_pages OUTPUT_FOLDER [--walk | BUTTON...]
+//   fennick_render_pages OUTPUT_FOLDER [--dark] [--preview] [--walk | BUTTON...]
 // The buttons named (Command2 ...) are pressed first, so the pictures show
-// the program in use; --walk presses every step's, with a few records added.
+// the program in use; --walk presses every step's, with a few records added
+// and a comment typed before the classes. --preview renders only the frame
+// "Your config" as preview.png; --dark uses a dark palette.
+#include "darkpalette.h"
 #include "ui/mainwindow.h"
+#include "ui/previewedit.h"
 #include "ui/tabcontrol.h"
 
 #include <QApplication>
@@ -10,14 +14,18 @@
 #include <QPushButton>
 #include <QTest>
 
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QStringList arguments = QApplication::arguments();
+    QStringList arguments = QApplication::arguments();
     if (arguments.size() < 2) {
-        qWarning("usage: fennick_render_pages OUTPUT_FOLDER [--walk | BUTTON...]");
+        qWarning("usage: fennick_render_pages OUTPUT_FOLDER [--dark] [--preview] [--walk | BUTTON...]");
         return 2;
     }
+    if (arguments.removeAll(QStringLiteral("--dark")) > 0)
+        QApplication::setPalette(darkPalette());
+    const bool previewOnly = arguments.removeAll(QStringLiteral("--preview")) > 0;
     const QDir output(arguments.at(1));
     if (!output.mkpath(QStringLiteral(".")))
         return 1;
@@ -27,18 +35,35 @@ int main(int argc, char *argv[])
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
     QStringList buttons = arguments.mid(2);
-    if (buttons == QStringList{QStringLiteral("--walk")}) {
+    const bool walk = buttons == QStringList{QStringLiteral("--walk")};
+    if (walk) {
         buttons = QStringList{"Command2", "Command3", "Command4", "Command5", "Command6",
                               "Command13", "Command7", "Command8", "Command10", "Command9",
                               "Command11", "Command12", "Command12"};
     }
     for (const QString &name : std::as_const(buttons)) {
+        if (walk && name == QStringLiteral("Command8")) {
+            fennick::PreviewEdit *preview = window.preview();
+            preview->setFocus();
+            preview->moveCursor(QTextCursor::End);
+            QTest::keyClicks(preview, QStringLiteral("; Classes"));
+            QTest::keyClick(preview, Qt::Key_Return);
+        }
         auto *button = window.findChild<QPushButton *>(name);
         if (!button || !button->isEnabled()) {
             qWarning("no enabled button %s", qPrintable(name));
             return 2;
         }
         button->click();
+    }
+    if (previewOnly) {
+        window.preview()->setFocus();
+        QApplication::processEvents();
+        const QString file = output.filePath(QStringLiteral("preview.png"));
+        if (!window.findChild<QWidget *>(QStringLiteral("Frame5"))->grab().save(file))
+            return 1;
+        qInfo("%s", qPrintable(file));
+        return 0;
     }
     for (int page = 0; page < window.tabControl()->count(); ++page) {
         window.tabControl()->setCurrentIndex(page);

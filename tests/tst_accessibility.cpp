@@ -1,6 +1,9 @@
 // What a screen reader finds in the window: the tab strip as a page tab
-// list, every field named by its label, frames and buttons by their captions.
+// list, the tab of the open step described as such, every field named by its
+// label, frames and buttons by their captions; and a focus mark one can see.
 #include "document/strings.h"
+#include "ui/contrast.h"
+#include "ui/focusring.h"
 #include "ui/mainwindow.h"
 #include "ui/tabcontrol.h"
 #include "ui/tabstrip.h"
@@ -8,6 +11,8 @@
 #include "wizard/stepmachine.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QPushButton>
 #include <QAccessibleActionInterface>
 #include <QGroupBox>
 #include <QTest>
@@ -23,6 +28,10 @@ private slots:
     void fieldsAreNamedByTheirLabels();
     void framesAndButtonsAreNamedByTheirCaptions();
     void wholeWizardIsReachableFromTheWindow();
+    void openStepTabIsDescribed_data();
+    void openStepTabIsDescribed();
+    void focusIsClearlyMarked_data();
+    void focusIsClearlyMarked();
 
 private:
     std::unique_ptr<MainWindow> window;
@@ -126,6 +135,76 @@ void AccessibilityTest::wholeWizardIsReachableFromTheWindow()
         const QString name = controlName(Control(i));
         QVERIFY2(reached.contains(window->findChild<QWidget *>(name)), qPrintable(name));
     }
+}
+
+// The tab that holds the open step is marked, for screen readers in its
+// description, while the tab in front stays the user's choice.
+void AccessibilityTest::openStepTabIsDescribed_data()
+{
+    QTest::addColumn<QStringList>("pressed");
+    QTest::addColumn<int>("openStepTab");
+    QTest::newRow("start") << QStringList() << 0;
+    QTest::newRow("Access step") << QStringList{"Command2"} << 0;
+    QTest::newRow("Ammunation step") << QStringList{"Command2", "Command3", "Command4", "Command5"} << 1;
+    QTest::newRow("Game step") << QStringList{"Command2", "Command3", "Command4", "Command5", "Command13"} << 2;
+    QTest::newRow("Vehicle step")
+        << QStringList{"Command2", "Command3", "Command4", "Command5", "Command13", "Command7",
+                       "Command8", "Command10", "Command11"}
+        << 4;
+}
+
+void AccessibilityTest::openStepTabIsDescribed()
+{
+    QFETCH(QStringList, pressed);
+    QFETCH(int, openStepTab);
+    MainWindow fresh([](QWidget *, const UserMessage &) {});
+    fresh.show();
+    for (const QString &button : pressed)
+        fresh.findChild<QPushButton *>(button)->click();
+    QCOMPARE(fresh.tabControl()->currentIndex(), 4); // "5. Vehicles", as at start
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(fresh.tabControl()->tabStrip());
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(list->child(i)->text(QAccessible::Description),
+                 i == openStepTab ? QStringLiteral("Holds the open step") : QString());
+}
+
+void AccessibilityTest::focusIsClearlyMarked_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("tab strip") << "SSTab1";
+    QTest::newRow("field") << "Text1";
+    QTest::newRow("combo box") << "Combo1";
+    QTest::newRow("button") << "Command2";
+    QTest::newRow("preview") << "RichTextBox1";
+}
+
+// A ring around the focused control, at 3:1 at least against the window's
+// face that it stands on.
+void AccessibilityTest::focusIsClearlyMarked()
+{
+    QFETCH(QString, control);
+    MainWindow fresh([](QWidget *, const UserMessage &) {});
+    fresh.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+    QApplication::setActiveWindow(&fresh);
+    QVERIFY(QTest::qWaitForWindowActive(&fresh));
+    fresh.tabControl()->setCurrentIndex(0);
+    QWidget *widget = fresh.findChild<QWidget *>(control);
+    widget = widget == fresh.tabControl() ? fresh.tabControl()->tabStrip() : widget;
+    widget->setFocus();
+    QApplication::processEvents();
+    auto *ring = fresh.findChild<FocusRing *>();
+    QVERIFY(ring && ring->isVisible());
+    const QRect marked(ring->mapTo(&fresh, QPoint(0, 0)), ring->size());
+    const QRect focused(widget->mapTo(&fresh, QPoint(0, 0)), widget->size());
+    QVERIFY(marked.intersects(focused));
+    const QColor face = fresh.palette().color(QPalette::Window);
+    QVERIFY2(contrastRatio(ring->colour(), face) >= 3.0, qPrintable(ring->colour().name()));
+    // The ring as drawn: the middle of its left edge.
+    const QImage image = fresh.grab().toImage();
+    const qreal scale = image.devicePixelRatio();
+    const QPoint edge(marked.left() + 1, marked.center().y());
+    QCOMPARE(image.pixelColor(int(edge.x() * scale), int(edge.y() * scale)).rgb(), ring->colour().rgb());
 }
 
 QTEST_MAIN(AccessibilityTest)

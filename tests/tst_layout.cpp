@@ -9,10 +9,14 @@
 #include "ui/tabstrip.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 
 using namespace fennick;
@@ -39,6 +43,8 @@ private slots:
     void captionsAreNotClipped();
     void previewFontIsMonospaced();
     void hiddenLinesStayHidden();
+    void windowFitsTheScreen_data();
+    void windowFitsTheScreen();
 
 private:
     // Where a tabled control must stand in window pixels, following its
@@ -93,7 +99,10 @@ void LayoutTest::windowSizeAndFlags()
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(form->windowTitle().startsWith("Fennick"));
     QVERIFY(form->windowTitle().endsWith(toQString(makerAddress)));
-    QCOMPARE(form->windowIcon().availableSizes().value(0), QSize(80, 80));
+    // The 80-pixel picture and every size that task bars and Alt+Tab ask for.
+    const QList<QSize> iconSizes = form->windowIcon().availableSizes();
+    for (int side : {16, 24, 32, 48, 64, 80, 128, 256})
+        QVERIFY2(iconSizes.contains(QSize(side, side)), qPrintable(QString::number(side)));
     auto *picture = form->findChild<QLabel *>("Picture1");
     QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(365, 116));
     // On a scaled screen the picture comes from its twice-as-large render.
@@ -139,7 +148,8 @@ void LayoutTest::everyControlWithEachPageInFront()
                                  .arg(actual.width()).arg(actual.height()).arg(expected.x())
                                  .arg(expected.y()).arg(expected.width()).arg(expected.height())));
         QWidget *container = widget->parentWidget();
-        while (container->objectName().isEmpty()) // a page of the tab control
+        // Past a page of the tab control, or the client area and its scroller.
+        while (container->objectName().isEmpty() || container->objectName().startsWith("qt_"))
             container = container->parentWidget();
         QCOMPARE(container->objectName(), control.container);
     }
@@ -208,12 +218,68 @@ void LayoutTest::hiddenLinesStayHidden()
     QWidget *tabs = form->findChild<QWidget *>("SSTab1");
     for (const char *name : {"Line5", "Line7"}) {
         QWidget *line = form->findChild<QWidget *>(name);
-        QCOMPARE(line->parentWidget(), form.get());
+        QWidget *client = tabs->parentWidget(); // the window's client area
+        QCOMPARE(line->parentWidget(), client);
         QVERIFY(tabs->geometry().contains(line->geometry()));
         QVERIFY(tabs->autoFillBackground());
         // Painted before the tab control, which covers them.
-        QVERIFY(form->children().indexOf(line) < form->children().indexOf(tabs));
+        QVERIFY(client->children().indexOf(line) < client->children().indexOf(tabs));
     }
+}
+
+// Lower or narrower than the window, the available room is all the window
+// takes, and its content scrolls; where the window fits, nothing changes.
+void LayoutTest::windowFitsTheScreen_data()
+{
+    QTest::addColumn<QRect>("available"); // inside the window's frame
+    QTest::addColumn<QString>("scrolls");
+    QTest::newRow("full HD") << QRect(0, 0, 1920, 1040) << "";
+    QTest::newRow("exactly the window") << QRect(0, 0, 810, 667) << "";
+    // Room to spare across goes to the vertical scroll bar.
+    QTest::newRow("1280x600") << QRect(0, 0, 1280, 600) << "vertically";
+    QTest::newRow("1366x768 at 125 %, task bar") << QRect(0, 0, 1093, 574) << "vertically";
+    QTest::newRow("no room for the scroll bar") << QRect(0, 0, 812, 600) << "both ways";
+    QTest::newRow("narrow, on a second screen") << QRect(1920, 100, 700, 900) << "across";
+}
+
+void LayoutTest::windowFitsTheScreen()
+{
+    QFETCH(QRect, available);
+    QFETCH(QString, scrolls);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    const QSize room = available.size();
+    available.adjust(frame.left() - client.left(), frame.top() - client.top(),
+                     frame.right() - client.right(), frame.bottom() - client.bottom());
+    window.fitInto(available);
+    QApplication::processEvents();
+    const QSize tabled(810, 667);
+    const int bar = window.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize size = tabled.boundedTo(room);
+    if (scrolls == "vertically" || scrolls == "both ways")
+        size.setWidth(std::min(room.width(), tabled.width() + bar));
+    if (scrolls == "across" || scrolls == "both ways")
+        size.setHeight(std::min(room.height(), tabled.height() + bar));
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.minimumSize(), window.maximumSize()); // still not resizable
+    QVERIFY(available.contains(window.frameGeometry()));
+    auto *scrollArea = window.findChild<QScrollArea *>();
+    QCOMPARE(scrollArea->size(), size);
+    QCOMPARE(scrollArea->widget()->size(), tabled); // every control as tabled
+    const bool vertical = scrollArea->verticalScrollBar()->isVisible();
+    const bool across = scrollArea->horizontalScrollBar()->isVisible();
+    QCOMPARE(vertical, scrolls == "vertically" || scrolls == "both ways");
+    QCOMPARE(across, scrolls == "across" || scrolls == "both ways");
+    // Clear, at the bottom, scrolls into view when it takes the focus.
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *clear = window.findChild<QWidget *>("Command1");
+    clear->setFocus();
+    const QRect inView(clear->mapTo(scrollArea->viewport(), QPoint(0, 0)), clear->size());
+    QVERIFY(scrollArea->viewport()->rect().contains(inView));
 }
 
 QTEST_MAIN(LayoutTest)

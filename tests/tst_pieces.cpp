@@ -3,6 +3,7 @@
 // and as typed are in the saved files of tst_window.
 #include "document/banner.h"
 #include "document/linebreaks.h"
+#include "document/lineparts.h"
 #include "document/maker.h"
 #include "document/pieces.h"
 #include "document/strings.h"
@@ -30,6 +31,8 @@ private slots:
     void documentFromEditorText();
     void editorTextFromDocument_data();
     void editorTextFromDocument();
+    void lineParts_data();
+    void lineParts();
 };
 
 // With every field empty the separators stay, so blanks pile up where the
@@ -104,6 +107,8 @@ void PiecesTest::editorTextFromDocument_data()
     QTest::newRow("CR LF") << "a\r\nb\r\n" << "a\nb\n";
     QTest::newRow("lone CR") << "a\rb" << "a\nb";
     QTest::newRow("two breaks") << "\r\n\r\n" << "\n\n";
+    // A paragraph of its own: the preview numbers paragraphs as file lines.
+    QTest::newRow("line separator") << QStringLiteral("a\u2028b") << "a\nb";
 }
 
 void PiecesTest::editorTextFromDocument()
@@ -111,6 +116,43 @@ void PiecesTest::editorTextFromDocument()
     QFETCH(QString, document);
     QFETCH(QString, editor);
     QCOMPARE(fennick::editorTextFromDocument(document), editor);
+}
+
+void PiecesTest::lineParts_data()
+{
+    using Kind = LineParts::Kind;
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<int>("keyLength");
+    QTest::addColumn<int>("trailingBlanksFrom");
+    QTest::newRow("empty") << "" << Kind::Other << 0 << 0;
+    QTest::newRow("banner") << ";------Visit x------" << Kind::Comment << 0 << 20;
+    // A Class record appended to a comment line is part of the comment.
+    QTest::newRow("record after a comment") << ";note Class = -1 001" << Kind::Comment << 0 << 20;
+    QTest::newRow("indented semicolon is no comment") << " ;x = 1" << Kind::Setting << 3 << 7;
+    QTest::newRow("section header") << "[GAME]" << Kind::SectionHeader << 0 << 6;
+    QTest::newRow("header with blanks after it") << "[GAME] " << Kind::SectionHeader << 0 << 6;
+    QTest::newRow("unclosed bracket") << "[GAME" << Kind::Other << 0 << 5;
+    QTest::newRow("setting") << "MaxPlayers = 50" << Kind::Setting << 10 << 15;
+    QTest::newRow("key before the first separator") << "A = b = c" << Kind::Setting << 1 << 9;
+    QTest::newRow("empty value") << "Ping = " << Kind::Setting << 4 << 6;
+    QTest::newRow("Ammunation line, two blanks at its end")
+        << "Ammunation = 0 12.428  " << Kind::Setting << 10 << 21;
+    QTest::newRow("no key before the separator") << " = 1" << Kind::Other << 0 << 4;
+    QTest::newRow("equals without blanks") << "Map=1" << Kind::Other << 0 << 5;
+    QTest::newRow("blanks and a tab only") << " \t " << Kind::Other << 0 << 0;
+}
+
+void PiecesTest::lineParts()
+{
+    QFETCH(QString, line);
+    QFETCH(LineParts::Kind, kind);
+    QFETCH(int, keyLength);
+    QFETCH(int, trailingBlanksFrom);
+    const LineParts parts = fennick::lineParts(line);
+    QCOMPARE(parts.kind, kind);
+    QCOMPARE(parts.keyLength, keyLength);
+    QCOMPARE(parts.trailingBlanksFrom, trailingBlanksFrom);
 }
 
 QTEST_GUILESS_MAIN(PiecesTest)

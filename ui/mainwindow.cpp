@@ -8,12 +8,14 @@
 #include "document/strings.h"
 #include "ui/captionfit.h"
 #include "ui/classicframe.h"
+#include "ui/focusring.h"
 #include "ui/layouttables.h"
 #include "ui/previewedit.h"
 #include "ui/singlelinefield.h"
 #include "ui/tabcontrol.h"
 #include "ui/tabstrip.h"
 #include "ui/twips.h"
+#include "ui/windowscrollarea.h"
 #include "wizard/fieldcatalogue.h"
 #include "wizard/stepmachine.h"
 
@@ -24,6 +26,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QWindow>
 
 #include <algorithm>
 #include <limits>
@@ -32,6 +37,17 @@
 
 namespace fennick {
 namespace {
+
+// Every size the icon is rendered in, for title bars, task bars and Alt+Tab,
+// and the 80-pixel picture.
+[[nodiscard]] QIcon iconInEverySize()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1.png").arg(size), QSize(size, size));
+    icon.addFile(QStringLiteral(":/images/fennick-icon-80.png"), QSize(80, 80));
+    return icon;
+}
 
 // Same advance for a narrow and a wide letter. (QFontInfo::fixedPitch() says
 // no for some monospaced fonts, such as Noto Sans Mono.)
@@ -91,12 +107,17 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_presenter(std::move(presenter))
-    , m_tabs(new TabControl(this))
+    , m_client(new QWidget)
+    , m_scrollArea(new WindowScrollArea(m_client, this))
+    , m_tabs(new TabControl(m_client))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(applicationName) + QStringLiteral(" - ") + toQString(makerAddress));
-    setWindowIcon(QIcon(QStringLiteral(":/images/fennick-icon-80.png")));
-    setFixedSize(toPixels({0, 0, layout::windowWidth, layout::windowHeight}).size());
+    setWindowIcon(iconInEverySize());
+    const QSize clientSize = toPixels({0, 0, layout::windowWidth, layout::windowHeight}).size();
+    m_client->setFixedSize(clientSize);
+    setFixedSize(clientSize);
+    m_scrollArea->setGeometry(rect());
     // Before any control exists, so that each is laid out once, in its font.
     setFont(fontFittingCaptions(font(), *style()));
     setPalette(withReadableDisabledText(palette()));
@@ -114,8 +135,51 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     buildDecorations();
     setTabOrderFromIndexes();
 
+    new FocusRing(m_client);
+
     m_tabs->setCurrentIndex(layout::pageInFrontAtStart);
+    m_tabs->markOpenStep();
     m_preview->setFocus();
+}
+
+void MainWindow::fitInto(const QRect &available)
+{
+    const QSize frame = frameGeometry().size() - size();
+    m_frameWhenFitted = frame;
+    const QSize fitted = m_scrollArea->sizeWithin(available.size() - frame);
+    if (fitted != size()) {
+        setFixedSize(fitted);
+        m_scrollArea->resize(fitted);
+    }
+    // The frame's top left corner, moved just so far that the whole window
+    // lies in the available room.
+    const QRect outer = frameGeometry();
+    const QPoint inside(std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1),
+                        std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
+    if (inside != outer.topLeft())
+        move(inside);
+}
+
+void MainWindow::fitToScreen()
+{
+    if (QScreen *screen = this->screen())
+        fitInto(screen->availableGeometry());
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    fitToScreen();
+    connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::fitToScreen, Qt::UniqueConnection);
+}
+
+// The window manager reports the frame around the window only once it has
+// placed the window; the frame's size counts.
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (isVisible() && frameGeometry().size() - size() != m_frameWhenFitted)
+        fitToScreen();
 }
 
 void MainWindow::addControl(QWidget *widget, Control id)
@@ -132,14 +196,14 @@ void MainWindow::addNamed(QWidget *widget, std::string_view name)
 QWidget *MainWindow::container(std::string_view name) const
 {
     if (name == "Form1")
-        return const_cast<MainWindow *>(this);
+        return m_client; // controls on the window stand on its client area
     return m_frames.value(toQString(name));
 }
 
 void MainWindow::buildFrames()
 {
     for (const layout::FramePlacement &frame : layout::frames) {
-        QWidget *parent = frame.page == layout::onWindow ? this : m_tabs->page(frame.page);
+        QWidget *parent = frame.page == layout::onWindow ? m_client : m_tabs->page(frame.page);
         auto *box = new ClassicFrame(toQString(frame.caption), parent);
         addNamed(box, frame.name);
         m_frames.insert(box->objectName(), box);
@@ -204,8 +268,17 @@ void MainWindow::buildButtons()
         addControl(widget, placement.button);
         widget->setGeometry(toPixels(placement.rect));
         widget->setEnabled(enabledAtStart(placement.button));
-        widget->setAutoDefault(false);
+        // Return and Enter press the button that has the focus, as Space
+        // does. Outside a dialog no button is the default, so Enter in a
+        // field presses none.
+        widget->setAutoDefault(true);
         connect(widget, &QPushButton::clicked, this, [this, &definition] { press(definition); });
+        if (definition.role == ButtonRole::SavesDocument) {
+            // Ctrl+S from anywhere in the window; click() does nothing while
+            // Save is disabled.
+            auto *shortcut = new QShortcut(QKeySequence::Save, this);
+            connect(shortcut, &QShortcut::activated, widget, &QAbstractButton::click);
+        }
     }
 }
 
@@ -217,13 +290,13 @@ void MainWindow::buildDecorations()
         label->setGeometry(toPixels(note.placement.rect));
         alignCaptionWithField(label, layout::comboBoxHeight); // each explains a combo box
     }
-    auto *signature = new QLabel(toQString(layout::signature.caption), this);
+    auto *signature = new QLabel(toQString(layout::signature.caption), container(layout::signature.placement.container));
     addNamed(signature, layout::signature.placement.name);
     signature->setGeometry(toPixels(layout::signature.placement.rect));
     signature->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     signature->setEnabled(false);
 
-    auto *picture = new PictureBox(this);
+    auto *picture = new PictureBox(container(layout::picture.container));
     addNamed(picture, layout::picture.name);
     picture->setGeometry(toPixels(layout::picture.rect));
     // Scaled screens get the render twice as large, so the picture stays sharp.
@@ -282,6 +355,7 @@ void MainWindow::press(const ButtonDefinition &button)
     QWidget *pressed = control(button.id);
     const bool pressedHadFocus = pressed->hasFocus();
     applyButtonFlags(button, [this](Control id, bool enabled) { control(id)->setEnabled(enabled); });
+    m_tabs->markOpenStep();
     if (pressedHadFocus && !pressed->isEnabled())
         handOverFocus(button);
 }

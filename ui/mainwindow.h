@@ -16,6 +16,7 @@ namespace fennick {
 struct ButtonDefinition;
 class PreviewEdit;
 class TabControl;
+class WindowScrollArea;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -25,7 +26,16 @@ public:
     [[nodiscard]] PreviewEdit *preview() const { return m_preview; }
     [[nodiscard]] TabControl *tabControl() const { return m_tabs; }
 
+    // Takes the client area's size, or where the available room (frame
+    // included) is smaller, that room, and scrolls; keeps the window in it.
+    void fitInto(const QRect &available);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+
 private:
+    void fitToScreen();
     void buildFrames();
     void buildFields();
     void buildButtons();
@@ -42,6 +52,8 @@ private:
     void addNamed(QWidget *widget, std::string_view name);
 
     MessagePresenter m_presenter;
+    QWidget *m_client; // every control stands on it, as tabled
+    WindowScrollArea *m_scrollArea;
     TabControl *m_tabs;
     PreviewEdit *m_preview = nullptr;
     // The wizard's fields and buttons by id, and the frames by name: indexes
@@ -50,6 +62,7 @@ private:
     // constructor fills every slot.
     std::array<QWidget *, controlCount> m_controls{};
     QHash<QString, QWidget *> m_frames;
+    QSize m_frameWhenFitted;
 };
 
 } // namespace fennick

@@ -1,8 +1,13 @@
 // The preview box: an editable text area that holds the configuration
-// document. The widget keeps paragraphs; the document uses CR LF.
+// document. The widget keeps paragraphs; the document uses CR LF. Each
+// paragraph is one line of the file, numbered and coloured as such.
 #pragma once
 
+#include "ui/previewlines.h"
+
 #include <QPlainTextEdit>
+
+#include <functional>
 
 namespace fennick {
 
@@ -26,9 +31,33 @@ public:
     // step; the text is the same as reading, concatenating and writing back.
     void appendToDocument(const QString &piece);
 
+    // Without line numbers and colours: the plain text box, for comparison.
+    void setPlainView(bool plain);
+
+    [[nodiscard]] const PreviewColours &colours() const { return m_colours; }
+    [[nodiscard]] LineNumberGutter *gutter() const { return m_gutter; }
+
+    // The lines in view, top to bottom, each with its rectangle in the
+    // viewport (all its screen lines).
+    void forEachVisibleLine(const std::function<void(const QTextBlock &, const QRectF &)> &visit) const;
+
 protected:
     // Pasted and dropped text goes in as the document's own text would.
     void insertFromMimeData(const QMimeData *source) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void colourChangedLines(int from, int added);
+    void colourVisibleLines();
+    void colourLine(const QTextBlock &block);
+    void fitGutter();
+
+    LineNumberGutter *m_gutter;
+    PreviewColours m_colours;
+    bool m_plainView = false;
 };
 
 } // namespace fennick

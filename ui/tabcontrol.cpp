@@ -3,10 +3,13 @@
 #include "ui/tabstrip.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
+
+#include <algorithm>
+#include <utility>
 
 namespace fennick {
 
@@ -19,6 +22,21 @@ TabControl::TabControl(QWidget *parent)
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     connect(m_strip, &TabStrip::currentChanged, this, &TabControl::showPage);
+
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDown and Ctrl+PgUp turn the pages
+    // from anywhere in the window: the preview, a field, a button.
+    const QList<QKeySequence> next{QKeySequence(Qt::CTRL | Qt::Key_Tab),
+                                   QKeySequence(Qt::CTRL | Qt::Key_PageDown)};
+    // Shift+Tab comes as Backtab on most platforms, as Tab with Shift on some.
+    const QList<QKeySequence> previous{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                       QKeySequence(Qt::CTRL | Qt::Key_PageUp)};
+    for (const auto &[keys, step] : {std::pair{next, 1}, std::pair{previous, -1}}) {
+        auto *shortcut = new QShortcut(this);
+        shortcut->setKeys(keys);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { turnPage(step); });
+    }
 }
 
 QWidget *TabControl::addPage(const QString &caption)
@@ -73,26 +91,22 @@ void TabControl::arrange()
     m_strip->setGeometry(0, 0, width(), m_strip->rowsHeight());
 }
 
-// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDown and Ctrl+PgUp cycle through the
-// pages from anywhere inside the control, as in QTabWidget.
-void TabControl::keyPressEvent(QKeyEvent *event)
+void TabControl::markOpenStep()
 {
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    int step = 0;
-    if (ctrl && event->key() == Qt::Key_Tab)
-        step = shift ? -1 : 1; // some platforms send Shift+Tab as Tab with Shift
-    else if (ctrl && event->key() == Qt::Key_Backtab)
-        step = -1;
-    else if (ctrl && event->key() == Qt::Key_PageDown)
-        step = 1;
-    else if (ctrl && event->key() == Qt::Key_PageUp)
-        step = -1;
-    if (step == 0 || count() == 0) {
-        event->ignore();
-        return;
-    }
-    setCurrentIndex((currentIndex() + step + count()) % count());
+    const auto holdsEnabledControl = [](const QWidget *page) {
+        const QList<QWidget *> children = page->findChildren<QWidget *>();
+        return std::ranges::any_of(children, [](const QWidget *widget) {
+            return (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled();
+        });
+    };
+    const auto open = std::ranges::find_if(m_pages, holdsEnabledControl);
+    m_strip->setOpenStepTab(open == m_pages.end() ? -1 : int(open - m_pages.begin()));
+}
+
+void TabControl::turnPage(int step)
+{
+    if (count() > 0)
+        setCurrentIndex((currentIndex() + step + count()) % count());
 }
 
 void TabControl::showPage(int index)

@@ -25,14 +25,17 @@ public:
     void setCurrentIndex(int index);
     [[nodiscard]] TabStrip *tabStrip() const { return m_strip; }
 
+    // Marks the page that holds enabled controls, the wizard's open step.
+    void markOpenStep();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void arrange();
     void showPage(int index);
+    void turnPage(int step);
 
     TabStrip *m_strip;
     std::vector<QWidget *> m_pages;

@@ -1,5 +1,6 @@
 #include "ui/tabstrip.h"
 
+#include "ui/contrast.h"
 #include "ui/tabstripaccessible.h"
 
 #include <QAccessible>
@@ -62,6 +63,29 @@ void TabStrip::setCurrentIndex(int index)
         }
     }
     emit currentChanged(index);
+}
+
+void TabStrip::setOpenStepTab(int index)
+{
+    if (index == m_openStep)
+        return;
+    const int previous = m_openStep;
+    m_openStep = index;
+    update();
+    if (!QAccessible::isActive())
+        return;
+    for (int tab : {previous, index}) {
+        if (tab < 0)
+            continue;
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        changed.setChild(tab);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+QString TabStrip::openStepDescription()
+{
+    return tr("Holds the open step");
 }
 
 int TabStrip::rowCount() const
@@ -176,6 +200,24 @@ void TabStrip::paintEvent(QPaintEvent *)
         initStyleOption(&option, m_current);
         painter.drawControl(QStyle::CE_TabBarTab, option); // with its focus mark
     }
+    if (m_openStep >= 0)
+        paintOpenStepMark(painter);
+}
+
+// A dot in the tab's top right corner, in the selection colour, at a
+// contrast that a graphical object needs (WCAG 1.4.11).
+void TabStrip::paintOpenStepMark(QPainter &painter) const
+{
+    const QRect tab = tabRect(m_openStep);
+    const qreal radius = std::max(2.5, tab.height() / 8.0);
+    const QPointF centre(tab.right() - 2.5 * radius, tab.top() + 2.5 * radius);
+    const QColor face = palette().color(QPalette::Button);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(atContrast(palette().color(QPalette::Highlight), face, 3.0));
+    painter.drawEllipse(centre, radius, radius);
+    painter.restore();
 }
 
 bool TabStrip::event(QEvent *event)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QPainter;
 class QStyleOptionTab;
 
 namespace fennick {
@@ -24,6 +25,12 @@ public:
     [[nodiscard]] QString tabText(int index) const { return m_captions.value(index); }
     [[nodiscard]] int currentIndex() const { return m_current; }
     void setCurrentIndex(int index);
+
+    // Marks the tab that holds the wizard's open step (-1: none), for the
+    // eye and for screen readers, without bringing it to the front.
+    void setOpenStepTab(int index);
+    [[nodiscard]] int openStepTab() const { return m_openStep; }
+    [[nodiscard]] static QString openStepDescription();
 
     [[nodiscard]] int rowCount() const;
     [[nodiscard]] int rowsHeight() const { return qRound(rowCount() * m_rowHeight); }
@@ -44,12 +51,14 @@ private:
     [[nodiscard]] int visualRow(int index) const;
     void initStyleOption(QStyleOptionTab *option, int index) const;
     void setHovered(int index);
+    void paintOpenStepMark(QPainter &painter) const;
 
     QStringList m_captions;
     int m_tabsPerRow = 3;
     qreal m_rowHeight = 20;
     int m_current = -1;
     int m_hovered = -1;
+    int m_openStep = -1;
 };
 
 } // namespace fennick

@@ -62,7 +62,13 @@ public:
 
     [[nodiscard]] QString text(QAccessible::Text kind) const override
     {
-        return kind == QAccessible::Name && isValid() ? m_strip->tabText(m_index) : QString();
+        if (!isValid())
+            return {};
+        if (kind == QAccessible::Name)
+            return m_strip->tabText(m_index);
+        if (kind == QAccessible::Description && m_strip->openStepTab() == m_index)
+            return TabStrip::openStepDescription();
+        return {};
     }
     void setText(QAccessible::Text, const QString &) override {}
 

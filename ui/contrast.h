@@ -1,0 +1,19 @@
+// Colours mixed from the palette that stay legible on their background,
+// measured as WCAG does (contrast ratio of relative luminances).
+#pragma once
+
+#include <QColor>
+
+namespace fennick {
+
+[[nodiscard]] double contrastRatio(const QColor &a, const QColor &b);
+
+// a at weightOfA (0 to 1), b at the rest.
+[[nodiscard]] QColor mixed(const QColor &a, const QColor &b, double weightOfA);
+
+// The colour itself when it stands out from the background by at least
+// minimumRatio; else the colour moved, step by step, towards black or white,
+// whichever the background contrasts with more.
+[[nodiscard]] QColor atContrast(const QColor &colour, const QColor &background, double minimumRatio);
+
+} // namespace fennick
