@@ -3,65 +3,48 @@
 #include "document/linebreaks.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QStringEncoder>
-#include <QThread>
 
 #include <algorithm>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace fennick {
 namespace {
 
-// Empty when every byte is on disk, else the system's reason.
-[[nodiscard]] QString syncToDisk(const QSaveFile &file)
+// The system's words as a sentence: "No space left on device."
+[[nodiscard]] QString asSentence(const QString &words)
 {
-#ifdef Q_OS_WIN
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
-    const bool synced = FlushFileBuffers(handle) != 0;
-#else
-    const bool synced = ::fsync(file.handle()) == 0;
-#endif
-    return synced ? QString() : qt_error_string(-1); // from errno or GetLastError()
+    QString sentence = words.trimmed();
+    if (sentence.isEmpty())
+        return QStringLiteral("The system gave no reason.");
+    sentence[0] = sentence[0].toUpper();
+    if (!sentence.endsWith(u'.'))
+        sentence += u'.';
+    return sentence;
 }
 
-SaveResult writeOnce(const QByteArray &bytes, const QString &path, bool *renameFailed)
+// The one step that mends a failure whose cause the program can tell.
+[[nodiscard]] QString adviceFor(FailureCause cause)
 {
-    *renameFailed = false;
-    QSaveFile file(path);
-    // Unbuffered, so that every write reaches the file system at once and
-    // reports its own failure: Qt 6.4's commit() can miss a failure of its
-    // final flush (a full disk) and rename a cut-off file into place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
-    // A short write is not yet a failure: the next write says why it stopped,
-    // where the short one leaves Qt with no reason to give.
-    for (qsizetype written = 0; written < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return {false, reason};
-        }
-        written += count;
+    switch (cause) {
+    case FailureCause::TargetIsFolder:
+        return QStringLiteral("A folder has the file's name: rename or remove that folder, then save again.");
+    case FailureCause::FolderMissing:
+        return QStringLiteral("Its folder does not exist: create the folder, then save again.");
+    case FailureCause::FolderTakesNoNewFiles:
+        return QStringLiteral("Its folder is read-only for you: make the folder writable, or have an empty "
+                              "file of that name put there that you may write, then save again.");
+    case FailureCause::FileReadOnly:
+        return QStringLiteral("The file is read-only for you: make it writable, then save again.");
+    case FailureCause::DiskReadOnly:
+        return QStringLiteral("The disk is read-only: make it writable, then save again.");
+    case FailureCause::DiskFull:
+        return QStringLiteral("The disk is full: free some space on it, then save again.");
+    case FailureCause::FileLocked:
+        return QStringLiteral("Another program is using the file: close that program, then save again.");
+    case FailureCause::Unknown:
+        break;
     }
-    // commit() syncs to disk too, but in Qt 6.4 it ignores the result; some
-    // file systems (network ones, quotas) report a full disk only here.
-    if (const QString reason = syncToDisk(file); !reason.isEmpty()) {
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit()) {
-        *renameFailed = file.error() == QFileDevice::RenameError;
-        return {false, file.errorString()};
-    }
-    return {true, {}};
+    return {};
 }
 
 } // namespace
@@ -108,37 +91,22 @@ QByteArray configFileBytesFromEditorText(QStringView editorText)
     return bytes;
 }
 
-SaveResult saveConfigFileBytes(const QByteArray &bytes, const QString &path)
-{
-#ifdef Q_OS_WIN
-    // A virus scanner or an editor may hold the file for a moment and refuse
-    // the rename; try a few more times before giving up.
-    constexpr int attempts = 5;
-#else
-    constexpr int attempts = 1;
-#endif
-    SaveResult result;
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
-        bool renameFailed = false;
-        result = writeOnce(bytes, path, &renameFailed);
-        if (result.saved || !renameFailed)
-            break;
-        if (attempt < attempts)
-            QThread::msleep(200);
-    }
-    return result;
-}
-
 QString savedMessage(const QString &path)
 {
     return QStringLiteral("File saved in ") + QDir::toNativeSeparators(path);
 }
 
-QString notSavedMessage(const QString &path, const QString &reason)
+QString notSavedMessage(const QString &path, const SaveResult &failure)
 {
-    return QStringLiteral("The file was not saved: %1\n\n%2\n\nYour text is still in the preview; "
-                          "you can try again.")
-        .arg(QDir::toNativeSeparators(path), reason);
+    QString advice = adviceFor(failure.cause);
+    if (!advice.isEmpty())
+        advice.prepend(u' ');
+    const QString outcome = failure.fileMayBeIncomplete
+        ? QStringLiteral("Save had begun writing over the file, so it may now be incomplete. Your text is "
+                         "still in the preview: save again once the cause is mended.")
+        : QStringLiteral("Nothing on disk was changed, and your text is still in the preview.");
+    return QStringLiteral("The file was not saved: %1\n\n%2%3\n\n%4")
+        .arg(QDir::toNativeSeparators(path), asSentence(failure.reason), advice, outcome);
 }
 
 } // namespace fennick

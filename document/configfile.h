@@ -1,6 +1,8 @@
 // Writing the document to the server's configuration file.
 #pragma once
 
+#include "document/filesave.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,19 +21,11 @@ namespace fennick {
 // the text is encoded, with no converted copy of a large document between.
 [[nodiscard]] QByteArray configFileBytesFromEditorText(QStringView editorText);
 
-struct SaveResult {
-    bool saved = false;
-    QString reason; // the system's words for what went wrong, when not saved
-};
-
-// Replaces the file at path as a whole with bytes made by one of the
-// functions above: they go to a temporary file beside it, which is renamed
-// over the old one only once every byte is on disk. On failure the old file
-// stays as it was.
-[[nodiscard]] SaveResult saveConfigFileBytes(const QByteArray &bytes, const QString &path);
-
-// The texts the user sees after a save.
+// The message after a Save that worked.
 [[nodiscard]] QString savedMessage(const QString &path);
-[[nodiscard]] QString notSavedMessage(const QString &path, const QString &reason);
+// A failed Save's warning: the file, the system's reason as a sentence, the
+// one step that mends it where the cause is known, and what became of the
+// file and the text.
+[[nodiscard]] QString notSavedMessage(const QString &path, const SaveResult &failure);
 
 } // namespace fennick

@@ -34,6 +34,7 @@ private slots:
     void symbolicLinkKeepsPointingWhereItDid();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
+    void messages_data();
     void messages();
 };
 
@@ -120,13 +121,41 @@ void ConfigFileTest::failedSaveKeepsTheOldFile()
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 }
 
+void ConfigFileTest::messages_data()
+{
+    QTest::addColumn<FailureCause>("cause");
+    QTest::addColumn<bool>("fileMayBeIncomplete");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("expected"); // after the line that names the file
+    const QString unchanged = "\n\nNothing on disk was changed, and your text is still in the preview.";
+    QTest::newRow("disk full, old file kept")
+        << FailureCause::DiskFull << false << "No space left on device"
+        << "No space left on device. The disk is full: free some space on it, then save again." + unchanged;
+    QTest::newRow("disk full while writing over the file")
+        << FailureCause::DiskFull << true << "No space left on device"
+        << "No space left on device. The disk is full: free some space on it, then save again.\n\n"
+           "Save had begun writing over the file, so it may now be incomplete. Your text is still in the "
+           "preview: save again once the cause is mended.";
+    QTest::newRow("folder takes no new file")
+        << FailureCause::FolderTakesNoNewFiles << false << "Permission denied"
+        << "Permission denied. Its folder is read-only for you: make the folder writable, or have an empty "
+           "file of that name put there that you may write, then save again." + unchanged;
+    QTest::newRow("unknown cause: the reason alone, as a sentence")
+        << FailureCause::Unknown << false << " input/output error\n" << "Input/output error." + unchanged;
+    QTest::newRow("no reason given") << FailureCause::Unknown << false << QString()
+                                     << "The system gave no reason." + unchanged;
+}
+
 void ConfigFileTest::messages()
 {
-    QCOMPARE(savedMessage("/home/ann/Config.ini"), "File saved in " + QDir::toNativeSeparators("/home/ann/Config.ini"));
-    const QString failure = notSavedMessage("/home/ann/Config.ini", "No space left on device");
-    QVERIFY(failure.contains("not saved"));
-    QVERIFY(failure.contains(QDir::toNativeSeparators("/home/ann/Config.ini")));
-    QVERIFY(failure.contains("No space left on device"));
+    QFETCH(FailureCause, cause);
+    QFETCH(bool, fileMayBeIncomplete);
+    QFETCH(QString, reason);
+    QFETCH(QString, expected);
+    const QString path = QDir::toNativeSeparators("/home/ann/Config.ini");
+    QCOMPARE(savedMessage("/home/ann/Config.ini"), "File saved in " + path);
+    const SaveResult failure{false, cause, fileMayBeIncomplete, reason};
+    QCOMPARE(notSavedMessage("/home/ann/Config.ini", failure), "The file was not saved: " + path + "\n\n" + expected);
 }
 
 QTEST_GUILESS_MAIN(ConfigFileTest)

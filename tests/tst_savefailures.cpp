@@ -1,10 +1,15 @@
-// Save when the file cannot be written, with real failures clicked through
-// the real window: a folder where the file should be, a missing home folder,
-// a read-only file system and a disk that fills up. The last two need a file
-// system of the test's own, so the test runs itself again in a private mount
-// namespace (as root, or as a user through a user namespace), where it can
-// mount a small tmpfs without touching the machine's mounts. Where that is
-// not possible those cases are skipped with the reason, never passed.
+// Save on real file systems, clicked through the real window. Failures: a
+// folder where the file should be, a missing home folder, a folder that
+// takes no new file, a read-only file system and a disk that fills up, also
+// while Save writes over a file that cannot be replaced. Successes that must
+// keep the server's file as it is: its owner, group, mode, ACL and links.
+// Some cases need a file system of the test's own, so the test runs itself
+// again in a private mount namespace (as root, or as a user through a user
+// namespace), where it can mount a small tmpfs without touching the
+// machine's mounts. Where a case needs a user without some of root's rights,
+// the test lowers those capabilities of its own thread, the one Save runs
+// on, around that Save. Where a case is not possible it is skipped with the
+// reason, never passed.
 #include "document/configfile.h"
 #include "windowdriver.h"
 #include "windowstate.h"
@@ -18,11 +23,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QtEndian>
 
+#include <algorithm>
 #include <optional>
 
 #ifdef Q_OS_LINUX
+#include <linux/capability.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -43,17 +55,77 @@ constexpr qsizetype page = 4096;
 enum class Failure {
     TargetIsFolder,
     HomeMissing,
+    FolderTakesNoNewFiles,
     ReadOnly,
     ReadOnlyWithoutOldFile,
     FullWhileWriting,
     FullNoRoom,
     FullRoomForOnePage,
+    FullWhileWritingOver, // a hard-linked file, which Save writes over
 };
 
 [[nodiscard]] bool needsOwnFileSystem(Failure failure)
 {
-    return failure != Failure::TargetIsFolder && failure != Failure::HomeMissing;
+    return failure != Failure::TargetIsFolder && failure != Failure::HomeMissing
+        && failure != Failure::FolderTakesNoNewFiles;
 }
+
+// A server's Config.ini, set up as its operator might have it.
+enum class ServersFile {
+    LinkToOtherAccountsFile, // mode 0640, owned by "nobody"
+    LinkToOtherAccountsFileWithoutChown, // and the saving user may not give files away
+    InFolderWithoutWritePermission,
+    HardLinked,
+    WithAclAndAttribute,
+};
+
+// Rights root has and ordinary users lack.
+enum class RootRight { GiveFilesAway, IgnorePermissions };
+
+// Lowers rights in the effective set of this thread, the one Save runs on,
+// as a user without them would be; raises them again when destroyed.
+class WithoutRootRight {
+public:
+    explicit WithoutRootRight(RootRight right)
+    {
+#ifdef Q_OS_LINUX
+        m_header.version = _LINUX_CAPABILITY_VERSION_3;
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        const auto lower = [&lowered](int capability) {
+            lowered[CAP_TO_INDEX(capability)].effective &= ~CAP_TO_MASK(capability);
+        };
+        if (right == RootRight::GiveFilesAway) {
+            lower(CAP_CHOWN);
+        } else {
+            lower(CAP_DAC_OVERRIDE);
+            lower(CAP_DAC_READ_SEARCH);
+            lower(CAP_FOWNER);
+        }
+        m_lowered = ::syscall(SYS_capset, &m_header, lowered) == 0;
+#else
+        Q_UNUSED(right);
+#endif
+    }
+    WithoutRootRight(const WithoutRootRight &) = delete;
+    WithoutRootRight &operator=(const WithoutRootRight &) = delete;
+    ~WithoutRootRight()
+    {
+#ifdef Q_OS_LINUX
+        if (m_lowered)
+            ::syscall(SYS_capset, &m_header, m_saved);
+#endif
+    }
+    [[nodiscard]] bool lowered() const { return m_lowered; }
+
+private:
+#ifdef Q_OS_LINUX
+    __user_cap_header_struct m_header{};
+    __user_cap_data_struct m_saved[2]{};
+#endif
+    bool m_lowered = false;
+};
 
 // A tmpfs mounted on a folder for one test; unmounted when destroyed. Each
 // call gives an empty string on success, otherwise the system's reason.
@@ -146,6 +218,82 @@ private:
     return filler.resize(whole - leaveFree);
 }
 
+#ifdef Q_OS_LINUX
+[[nodiscard]] bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Debian's unprivileged account and group.
+constexpr uid_t nobody = 65534;
+constexpr gid_t nogroup = 65534;
+
+[[nodiscard]] QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// An access ACL that also lets "nobody" write, in the form the kernel keeps
+// it: a version, then tag, permissions and id of each entry, little-endian.
+[[nodiscard]] QByteArray aclLettingNobodyWrite()
+{
+    QByteArray acl;
+    const auto put = [&acl](auto value) {
+        value = qToLittleEndian(value);
+        acl.append(reinterpret_cast<const char *>(&value), sizeof value);
+    };
+    const auto entry = [&put](quint16 tag, quint16 permissions, quint32 id) {
+        put(tag);
+        put(permissions);
+        put(id);
+    };
+    constexpr quint32 noId = ~0u;
+    put(quint32(2));
+    entry(0x01, 6, noId); // the owner: read and write
+    entry(0x02, 6, nobody); // the named user: read and write
+    entry(0x04, 4, noId); // the group: read
+    entry(0x10, 6, noId); // the mask
+    entry(0x20, 4, noId); // others: read
+    return acl;
+}
+
+// What the server sees of its file: whose it is, who may read it, its
+// extended attributes (the ACL among them), and which file it is.
+struct FileIdentity {
+    uid_t owner = 0;
+    gid_t group = 0;
+    mode_t mode = 0;
+    ino_t inode = 0;
+    QStringList attributes; // "name=value in hex", sorted
+};
+
+[[nodiscard]] FileIdentity identityOf(const QString &path)
+{
+    FileIdentity identity;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0)
+        return identity;
+    identity.owner = status.st_uid;
+    identity.group = status.st_gid;
+    identity.mode = status.st_mode & 07777;
+    identity.inode = status.st_ino;
+    QByteArray names(64 * 1024, Qt::Uninitialized);
+    names.truncate(std::max<ssize_t>(0, ::listxattr(name.constData(), names.data(), names.size())));
+    for (const QByteArray &attribute : names.split('\0')) {
+        if (attribute.isEmpty())
+            continue;
+        QByteArray value(64 * 1024, Qt::Uninitialized);
+        value.truncate(std::max<ssize_t>(0, ::getxattr(name.constData(), attribute.constData(), value.data(),
+                                                         value.size())));
+        identity.attributes << QString::fromLatin1(attribute + '=' + value.toHex());
+    }
+    identity.attributes.sort();
+    return identity;
+}
+#endif
+
 } // namespace
 
 class SaveFailuresTest : public QObject {
@@ -164,17 +312,22 @@ private slots:
     void failedSaveKeepsEverything_data();
     void failedSaveKeepsEverything();
     void realWarningBoxLeavesTheWindowOpen();
+    void saveKeepsTheServersFile_data();
+    void saveKeepsTheServersFile();
 
 private:
     [[nodiscard]] QString path() const { return m_home + QStringLiteral("/Config.ini"); }
+    [[nodiscard]] QString serverFolder() const { return m_root->filePath(QStringLiteral("server")); }
     void saveOnce();
     [[nodiscard]] QString makeHome(Failure failure);
     void arrange(Failure failure);
     void repair(Failure failure);
+    [[nodiscard]] QString arrange(ServersFile file);
 
     QString m_whyNoOwnFileSystem;
     std::optional<QTemporaryDir> m_root;
     QString m_home;
+    std::optional<WithoutRootRight> m_withoutRight;
     std::unique_ptr<ScratchFileSystem> m_scratch;
     std::unique_ptr<WindowDriver> m_driver;
 };
@@ -191,6 +344,9 @@ void SaveFailuresTest::init()
 
 void SaveFailuresTest::cleanup()
 {
+    m_withoutRight.reset();
+    if (QFileInfo(m_home).isDir()) // so that it can be removed
+        QFile::setPermissions(m_home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_driver.reset();
     m_scratch.reset();
     m_root.reset();
@@ -231,6 +387,11 @@ void SaveFailuresTest::arrange(Failure failure)
         break;
     case Failure::HomeMissing:
         break;
+    case Failure::FolderTakesNoNewFiles:
+        QVERIFY(QFile::setPermissions(m_home, QFile::ReadOwner | QFile::ExeOwner));
+        m_withoutRight.emplace(RootRight::IgnorePermissions);
+        QVERIFY(m_withoutRight->lowered());
+        break;
     case Failure::ReadOnly:
         saveOnce();
         QCOMPARE(m_scratch->setReadOnly(true), QString());
@@ -261,6 +422,15 @@ void SaveFailuresTest::arrange(Failure failure)
         QCOMPARE(QStorageInfo(m_home).bytesAvailable(), leaveFree);
         break;
     }
+    case Failure::FullWhileWritingOver:
+        saveOnce();
+        QVERIFY(QFile::exists(path()));
+#ifdef Q_OS_LINUX
+        QVERIFY(::link(QFile::encodeName(path()).constData(), QFile::encodeName(m_home + "/server.ini").constData())
+                == 0);
+#endif
+        preview->replaceDocument(m_driver->document() + userNotes(1024 * 1024));
+        break;
     }
 }
 
@@ -273,11 +443,16 @@ void SaveFailuresTest::repair(Failure failure)
     case Failure::HomeMissing:
         QVERIFY(QDir().mkpath(m_home));
         break;
+    case Failure::FolderTakesNoNewFiles:
+        m_withoutRight.reset();
+        QVERIFY(QFile::setPermissions(m_home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        break;
     case Failure::ReadOnly:
     case Failure::ReadOnlyWithoutOldFile:
         QCOMPARE(m_scratch->setReadOnly(false), QString());
         break;
     case Failure::FullWhileWriting:
+    case Failure::FullWhileWritingOver:
         QCOMPARE(m_scratch->resize("4m"), QString());
         break;
     case Failure::FullNoRoom:
@@ -291,21 +466,34 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
 {
     QTest::addColumn<Failure>("failure");
     QTest::addColumn<QString>("reason"); // the system's (or Qt's) words in the message
-    QTest::newRow("target is a folder") << Failure::TargetIsFolder << "Filename refers to a directory";
-    QTest::newRow("home folder missing") << Failure::HomeMissing << "No such file or directory";
-    QTest::newRow("read-only file system") << Failure::ReadOnly << "is not writable";
+    QTest::addColumn<QString>("advice"); // part of the step that mends it
+    QTest::addColumn<bool>("oldFileKept");
+    const QString full = "The disk is full: free some space on it";
+    const QString readOnly = "The disk is read-only: make it writable";
+    QTest::newRow("target is a folder")
+        << Failure::TargetIsFolder << "Filename refers to a directory." << "rename or remove that folder" << true;
+    QTest::newRow("home folder missing")
+        << Failure::HomeMissing << "No such file or directory." << "Its folder does not exist: create" << true;
+    QTest::newRow("folder takes no new file, no old file")
+        << Failure::FolderTakesNoNewFiles << "Permission denied." << "Its folder is read-only for you" << true;
+    QTest::newRow("read-only file system") << Failure::ReadOnly << "Read-only file system." << readOnly << true;
     QTest::newRow("read-only file system, no old file")
-        << Failure::ReadOnlyWithoutOldFile << "Read-only file system";
-    QTest::newRow("disk full while writing 1 MiB") << Failure::FullWhileWriting << "No space left on device";
-    QTest::newRow("disk full, no room for 13 KiB") << Failure::FullNoRoom << "No space left on device";
+        << Failure::ReadOnlyWithoutOldFile << "Read-only file system." << readOnly << true;
+    QTest::newRow("disk full while writing 1 MiB")
+        << Failure::FullWhileWriting << "No space left on device." << full << true;
+    QTest::newRow("disk full, no room for 13 KiB") << Failure::FullNoRoom << "No space left on device." << full << true;
     QTest::newRow("disk full, room for 4 of 13 KiB")
-        << Failure::FullRoomForOnePage << "No space left on device";
+        << Failure::FullRoomForOnePage << "No space left on device." << full << true;
+    QTest::newRow("disk full while writing over a hard-linked file")
+        << Failure::FullWhileWritingOver << "No space left on device." << full << false;
 }
 
 void SaveFailuresTest::failedSaveKeepsEverything()
 {
     QFETCH(Failure, failure);
     QFETCH(QString, reason);
+    QFETCH(QString, advice);
+    QFETCH(bool, oldFileKept);
     if (const QString whyNot = makeHome(failure); !whyNot.isEmpty())
         QSKIP(qPrintable(whyNot));
     arrange(failure);
@@ -314,6 +502,7 @@ void SaveFailuresTest::failedSaveKeepsEverything()
 
     const WindowState before = WindowState::of(*m_driver->window);
     const QByteArray oldFile = WindowDriver::savedBytes(path());
+    const QByteArray newFile = (before.document + "\r\n").toUtf8();
     const QStringList folderBefore = entries(m_home);
     const qsizetype messagesBefore = m_driver->messages.size();
 
@@ -324,14 +513,22 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     qInfo().noquote() << "shown:" << shown.text;
     QCOMPARE(shown.kind, UserMessage::Kind::Warning);
     QVERIFY(shown.text.startsWith("The file was not saved: " + QDir::toNativeSeparators(path()) + "\n"));
-    QVERIFY2(shown.text.contains(reason), qPrintable(shown.text));
+    QVERIFY2(shown.text.contains(reason + ' '), qPrintable(shown.text));
+    QVERIFY2(shown.text.contains(advice), qPrintable(shown.text));
+    QCOMPARE(shown.text.contains("may now be incomplete"), !oldFileKept);
 
     QVERIFY(m_driver->window->isVisible());
     const WindowState after = WindowState::of(*m_driver->window);
     QCOMPARE(after.document, before.document);
     QCOMPARE(after.fieldTexts, before.fieldTexts);
     QCOMPARE(after.enabledFlags, before.enabledFlags);
-    QCOMPARE(WindowDriver::savedBytes(path()), oldFile);
+    if (oldFileKept) {
+        QCOMPARE(WindowDriver::savedBytes(path()), oldFile);
+    } else {
+        const QByteArray cutOff = WindowDriver::savedBytes(path());
+        QVERIFY2(cutOff.size() < newFile.size() && newFile.startsWith(cutOff),
+                 qPrintable(QString::number(cutOff.size())));
+    }
     QCOMPARE(entries(m_home), folderBefore);
 
     repair(failure);
@@ -339,7 +536,7 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     QCOMPARE(m_driver->messages.size(), messagesBefore + 2);
     QCOMPARE(m_driver->messages.last().kind, UserMessage::Kind::Information);
     QCOMPARE(m_driver->messages.last().text, savedMessage(path()));
-    QCOMPARE(WindowDriver::savedBytes(path()), (before.document + "\r\n").toUtf8());
+    QCOMPARE(WindowDriver::savedBytes(path()), newFile);
     QVERIFY(entries(m_home).filter(QStringLiteral("Config.ini.")).isEmpty());
 }
 
@@ -389,6 +586,102 @@ void SaveFailuresTest::realWarningBoxLeavesTheWindowOpen()
     QCOMPARE(shown.at(0), QString::number(QMessageBox::NoIcon));
     QCOMPARE(shown.at(3), savedMessage(path()));
     QCOMPARE(WindowDriver::savedBytes(path()), (before.document + "\r\n").toUtf8());
+}
+
+// Gives why the file cannot be set up here, or nothing.
+QString SaveFailuresTest::arrange(ServersFile file)
+{
+#ifdef Q_OS_LINUX
+    if (!QDir().mkpath(m_home) || !QDir().mkpath(serverFolder()))
+        return QStringLiteral("cannot make the folders");
+    const QString serversFile = serverFolder() + "/Config.ini";
+    const QByteArray oldText = "MaxPlayers = 32\r\n";
+    switch (file) {
+    case ServersFile::LinkToOtherAccountsFile:
+    case ServersFile::LinkToOtherAccountsFileWithoutChown:
+        if (!writeFile(serversFile, oldText) || !QFile::link(serversFile, path()))
+            return QStringLiteral("cannot make the file and its link");
+        if (::chown(QFile::encodeName(serversFile).constData(), nobody, nogroup) != 0)
+            return "cannot give a file to nobody here: " + systemReason();
+        if (::chmod(QFile::encodeName(serversFile).constData(), 0640) != 0)
+            return "cannot set the mode: " + systemReason();
+        break;
+    case ServersFile::InFolderWithoutWritePermission:
+        if (!writeFile(path(), oldText) || !QFile::setPermissions(m_home, QFile::ReadOwner | QFile::ExeOwner))
+            return QStringLiteral("cannot make the file or set its folder's permissions");
+        break;
+    case ServersFile::HardLinked:
+        if (!writeFile(serversFile, oldText)
+            || ::link(QFile::encodeName(serversFile).constData(), QFile::encodeName(path()).constData()) != 0)
+            return QStringLiteral("cannot make the file and its hard link");
+        break;
+    case ServersFile::WithAclAndAttribute: {
+        if (!writeFile(path(), oldText))
+            return QStringLiteral("cannot make the file");
+        const QByteArray name = QFile::encodeName(path());
+        const QByteArray acl = aclLettingNobodyWrite();
+        if (::setxattr(name.constData(), "system.posix_acl_access", acl.constData(), acl.size(), 0) != 0
+            || ::setxattr(name.constData(), "user.origin", "server", 6, 0) != 0)
+            return "no ACL or extended attribute here: " + systemReason();
+        break;
+    }
+    }
+    return {};
+#else
+    Q_UNUSED(file);
+    return QStringLiteral("owners, modes, ACLs and links are checked on Linux");
+#endif
+}
+
+void SaveFailuresTest::saveKeepsTheServersFile_data()
+{
+    QTest::addColumn<ServersFile>("file");
+    QTest::addColumn<bool>("replaced"); // by a new copy, which leaves the old file whole until then
+    QTest::newRow("link to another account's file, mode 0640") << ServersFile::LinkToOtherAccountsFile << true;
+    QTest::newRow("the same, saved by a user who cannot give files away")
+        << ServersFile::LinkToOtherAccountsFileWithoutChown << false;
+    QTest::newRow("folder without write permission") << ServersFile::InFolderWithoutWritePermission << false;
+    QTest::newRow("hard link") << ServersFile::HardLinked << false;
+    QTest::newRow("ACL and extended attribute") << ServersFile::WithAclAndAttribute << true;
+}
+
+void SaveFailuresTest::saveKeepsTheServersFile()
+{
+    QFETCH(ServersFile, file);
+    QFETCH(bool, replaced);
+    if (const QString whyNot = arrange(file); !whyNot.isEmpty())
+        QSKIP(qPrintable(whyNot));
+#ifdef Q_OS_LINUX
+    const FileIdentity before = identityOf(path());
+    const QString linkTarget = QFileInfo(path()).symLinkTarget();
+    const QStringList homeBefore = entries(m_home);
+    const QStringList serverBefore = entries(serverFolder());
+
+    if (file == ServersFile::LinkToOtherAccountsFileWithoutChown)
+        m_withoutRight.emplace(RootRight::GiveFilesAway);
+    else if (file == ServersFile::InFolderWithoutWritePermission)
+        m_withoutRight.emplace(RootRight::IgnorePermissions);
+    QVERIFY(!m_withoutRight || m_withoutRight->lowered());
+    m_driver->click("Command14");
+    m_withoutRight.reset();
+
+    QCOMPARE(m_driver->messages.last().text, savedMessage(path()));
+    const QByteArray newFile = (m_driver->document() + "\r\n").toUtf8();
+    QCOMPARE(WindowDriver::savedBytes(path()), newFile);
+    if (file == ServersFile::HardLinked)
+        QCOMPARE(WindowDriver::savedBytes(serverFolder() + "/Config.ini"), newFile);
+    const FileIdentity after = identityOf(path());
+    QCOMPARE(after.owner, before.owner);
+    QCOMPARE(after.group, before.group);
+    QCOMPARE(after.mode, before.mode);
+    QCOMPARE(after.attributes, before.attributes);
+    QCOMPARE(after.inode != before.inode, replaced);
+    QCOMPARE(QFileInfo(path()).symLinkTarget(), linkTarget);
+    QCOMPARE(entries(m_home), homeBefore);
+    QCOMPARE(entries(serverFolder()), serverBefore);
+#else
+    Q_UNUSED(replaced);
+#endif
 }
 
 namespace {

@@ -385,7 +385,7 @@ void MainWindow::save()
     if (result.saved)
         m_presenter(this, {UserMessage::Kind::Information, savedMessage(path)});
     else
-        m_presenter(this, {UserMessage::Kind::Warning, notSavedMessage(path, result.reason)});
+        m_presenter(this, {UserMessage::Kind::Warning, notSavedMessage(path, result)});
 }
 
 } // namespace fennick
