@@ -1,8 +1,9 @@
 // Save on real file systems, clicked through the real window. Failures: a
-// folder where the file should be, a missing home folder, a folder that
-// takes no new file, a read-only file system and a disk that fills up, also
-// while Save writes over a file that cannot be replaced. Successes that must
-// keep the server's file as it is: its owner, group, mode, ACL and links.
+// folder where the file should be, a missing home folder, a read-only file
+// system and a disk that fills up, also while Save writes over a file that
+// cannot be replaced. Successes that must keep the server's file as it is:
+// its owner, group, mode, ACL and links, also where its folder takes no new
+// file.
 // Some cases need a file system of the test's own, so the test runs itself
 // again in a private mount namespace (as root, or as a user through a user
 // namespace), where it can mount a small tmpfs without touching the
@@ -55,7 +56,6 @@ constexpr qsizetype page = 4096;
 enum class Failure {
     TargetIsFolder,
     HomeMissing,
-    FolderTakesNoNewFiles,
     ReadOnly,
     ReadOnlyWithoutOldFile,
     FullWhileWriting,
@@ -66,8 +66,7 @@ enum class Failure {
 
 [[nodiscard]] bool needsOwnFileSystem(Failure failure)
 {
-    return failure != Failure::TargetIsFolder && failure != Failure::HomeMissing
-        && failure != Failure::FolderTakesNoNewFiles;
+    return failure != Failure::TargetIsFolder && failure != Failure::HomeMissing;
 }
 
 // A server's Config.ini, set up as its operator might have it.
@@ -77,54 +76,6 @@ enum class ServersFile {
     InFolderWithoutWritePermission,
     HardLinked,
     WithAclAndAttribute,
-};
-
-// Rights root has and ordinary users lack.
-enum class RootRight { GiveFilesAway, IgnorePermissions };
-
-// Lowers rights in the effective set of this thread, the one Save runs on,
-// as a user without them would be; raises them again when destroyed.
-class WithoutRootRight {
-public:
-    explicit WithoutRootRight(RootRight right)
-    {
-#ifdef Q_OS_LINUX
-        m_header.version = _LINUX_CAPABILITY_VERSION_3;
-        if (::syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
-        const auto lower = [&lowered](int capability) {
-            lowered[CAP_TO_INDEX(capability)].effective &= ~CAP_TO_MASK(capability);
-        };
-        if (right == RootRight::GiveFilesAway) {
-            lower(CAP_CHOWN);
-        } else {
-            lower(CAP_DAC_OVERRIDE);
-            lower(CAP_DAC_READ_SEARCH);
-            lower(CAP_FOWNER);
-        }
-        m_lowered = ::syscall(SYS_capset, &m_header, lowered) == 0;
-#else
-        Q_UNUSED(right);
-#endif
-    }
-    WithoutRootRight(const WithoutRootRight &) = delete;
-    WithoutRootRight &operator=(const WithoutRootRight &) = delete;
-    ~WithoutRootRight()
-    {
-#ifdef Q_OS_LINUX
-        if (m_lowered)
-            ::syscall(SYS_capset, &m_header, m_saved);
-#endif
-    }
-    [[nodiscard]] bool lowered() const { return m_lowered; }
-
-private:
-#ifdef Q_OS_LINUX
-    __user_cap_header_struct m_header{};
-    __user_cap_data_struct m_saved[2]{};
-#endif
-    bool m_lowered = false;
 };
 
 // A tmpfs mounted on a folder for one test; unmounted when destroyed. Each
@@ -219,52 +170,63 @@ private:
 }
 
 #ifdef Q_OS_LINUX
-[[nodiscard]] bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Debian's unprivileged account and group.
 constexpr uid_t nobody = 65534;
 constexpr gid_t nogroup = 65534;
 
-[[nodiscard]] QString systemReason()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
+// Lowers capabilities in the effective set of this thread, the one Save
+// runs on, as a user without them would be; raises them again when destroyed.
+class WithoutCapabilities {
+public:
+    explicit WithoutCapabilities(std::initializer_list<int> capabilities)
+    {
+        __user_cap_data_struct lowered[2]{};
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0 || ::syscall(SYS_capget, &m_header, lowered) != 0)
+            return;
+        for (const int capability : capabilities)
+            lowered[CAP_TO_INDEX(capability)].effective &= ~CAP_TO_MASK(capability);
+        m_lowered = ::syscall(SYS_capset, &m_header, lowered) == 0;
+    }
+    WithoutCapabilities(const WithoutCapabilities &) = delete;
+    WithoutCapabilities &operator=(const WithoutCapabilities &) = delete;
+    ~WithoutCapabilities()
+    {
+        if (m_lowered)
+            ::syscall(SYS_capset, &m_header, m_saved);
+    }
+    [[nodiscard]] bool lowered() const { return m_lowered; }
 
-// An access ACL that also lets "nobody" write, in the form the kernel keeps
-// it: a version, then tag, permissions and id of each entry, little-endian.
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_lowered = false;
+};
+
+// An access ACL that also lets "nobody" read and write, as the kernel keeps
+// it: a version, then each entry's tag, permissions and id, little-endian.
 [[nodiscard]] QByteArray aclLettingNobodyWrite()
 {
+    constexpr quint32 none = ~0u;
+    constexpr quint32 entries[][3] = {{0x01, 6, none}, {0x02, 6, nobody}, {0x04, 4, none},
+                                      {0x10, 6, none}, {0x20, 4, none}}; // owner, nobody, group, mask, others
     QByteArray acl;
     const auto put = [&acl](auto value) {
         value = qToLittleEndian(value);
         acl.append(reinterpret_cast<const char *>(&value), sizeof value);
     };
-    const auto entry = [&put](quint16 tag, quint16 permissions, quint32 id) {
-        put(tag);
-        put(permissions);
-        put(id);
-    };
-    constexpr quint32 noId = ~0u;
     put(quint32(2));
-    entry(0x01, 6, noId); // the owner: read and write
-    entry(0x02, 6, nobody); // the named user: read and write
-    entry(0x04, 4, noId); // the group: read
-    entry(0x10, 6, noId); // the mask
-    entry(0x20, 4, noId); // others: read
+    for (const auto &[tag, permissions, id] : entries) {
+        put(quint16(tag));
+        put(quint16(permissions));
+        put(id);
+    }
     return acl;
 }
 
 // What the server sees of its file: whose it is, who may read it, its
 // extended attributes (the ACL among them), and which file it is.
 struct FileIdentity {
-    uid_t owner = 0;
-    gid_t group = 0;
-    mode_t mode = 0;
-    ino_t inode = 0;
+    struct stat status {};
     QStringList attributes; // "name=value in hex", sorted
 };
 
@@ -272,25 +234,29 @@ struct FileIdentity {
 {
     FileIdentity identity;
     const QByteArray name = QFile::encodeName(path);
-    struct stat status {};
-    if (::stat(name.constData(), &status) != 0)
-        return identity;
-    identity.owner = status.st_uid;
-    identity.group = status.st_gid;
-    identity.mode = status.st_mode & 07777;
-    identity.inode = status.st_ino;
+    ::stat(name.constData(), &identity.status);
     QByteArray names(64 * 1024, Qt::Uninitialized);
     names.truncate(std::max<ssize_t>(0, ::listxattr(name.constData(), names.data(), names.size())));
     for (const QByteArray &attribute : names.split('\0')) {
-        if (attribute.isEmpty())
-            continue;
         QByteArray value(64 * 1024, Qt::Uninitialized);
         value.truncate(std::max<ssize_t>(0, ::getxattr(name.constData(), attribute.constData(), value.data(),
                                                          value.size())));
-        identity.attributes << QString::fromLatin1(attribute + '=' + value.toHex());
+        if (!attribute.isEmpty())
+            identity.attributes << QString::fromLatin1(attribute + '=' + value.toHex());
     }
     identity.attributes.sort();
     return identity;
+}
+
+[[nodiscard]] bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+[[nodiscard]] QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 #endif
 
@@ -327,7 +293,6 @@ private:
     QString m_whyNoOwnFileSystem;
     std::optional<QTemporaryDir> m_root;
     QString m_home;
-    std::optional<WithoutRootRight> m_withoutRight;
     std::unique_ptr<ScratchFileSystem> m_scratch;
     std::unique_ptr<WindowDriver> m_driver;
 };
@@ -344,7 +309,6 @@ void SaveFailuresTest::init()
 
 void SaveFailuresTest::cleanup()
 {
-    m_withoutRight.reset();
     if (QFileInfo(m_home).isDir()) // so that it can be removed
         QFile::setPermissions(m_home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_driver.reset();
@@ -386,11 +350,6 @@ void SaveFailuresTest::arrange(Failure failure)
         QVERIFY(QDir(m_home).mkdir("Config.ini"));
         break;
     case Failure::HomeMissing:
-        break;
-    case Failure::FolderTakesNoNewFiles:
-        QVERIFY(QFile::setPermissions(m_home, QFile::ReadOwner | QFile::ExeOwner));
-        m_withoutRight.emplace(RootRight::IgnorePermissions);
-        QVERIFY(m_withoutRight->lowered());
         break;
     case Failure::ReadOnly:
         saveOnce();
@@ -443,10 +402,6 @@ void SaveFailuresTest::repair(Failure failure)
     case Failure::HomeMissing:
         QVERIFY(QDir().mkpath(m_home));
         break;
-    case Failure::FolderTakesNoNewFiles:
-        m_withoutRight.reset();
-        QVERIFY(QFile::setPermissions(m_home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        break;
     case Failure::ReadOnly:
     case Failure::ReadOnlyWithoutOldFile:
         QCOMPARE(m_scratch->setReadOnly(false), QString());
@@ -474,8 +429,6 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
         << Failure::TargetIsFolder << "Filename refers to a directory." << "rename or remove that folder" << true;
     QTest::newRow("home folder missing")
         << Failure::HomeMissing << "No such file or directory." << "Its folder does not exist: create" << true;
-    QTest::newRow("folder takes no new file, no old file")
-        << Failure::FolderTakesNoNewFiles << "Permission denied." << "Its folder is read-only for you" << true;
     QTest::newRow("read-only file system") << Failure::ReadOnly << "Read-only file system." << readOnly << true;
     QTest::newRow("read-only file system, no old file")
         << Failure::ReadOnlyWithoutOldFile << "Read-only file system." << readOnly << true;
@@ -656,14 +609,17 @@ void SaveFailuresTest::saveKeepsTheServersFile()
     const QString linkTarget = QFileInfo(path()).symLinkTarget();
     const QStringList homeBefore = entries(m_home);
     const QStringList serverBefore = entries(serverFolder());
-
-    if (file == ServersFile::LinkToOtherAccountsFileWithoutChown)
-        m_withoutRight.emplace(RootRight::GiveFilesAway);
-    else if (file == ServersFile::InFolderWithoutWritePermission)
-        m_withoutRight.emplace(RootRight::IgnorePermissions);
-    QVERIFY(!m_withoutRight || m_withoutRight->lowered());
-    m_driver->click("Command14");
-    m_withoutRight.reset();
+    {
+        // As a user who may not give files away, or who is bound by the
+        // permissions (root is not).
+        const WithoutCapabilities user = file == ServersFile::LinkToOtherAccountsFileWithoutChown
+            ? WithoutCapabilities{CAP_CHOWN}
+            : file == ServersFile::InFolderWithoutWritePermission
+            ? WithoutCapabilities{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}
+            : WithoutCapabilities{};
+        QVERIFY(user.lowered());
+        m_driver->click(Control::Command14);
+    }
 
     QCOMPARE(m_driver->messages.last().text, savedMessage(path()));
     const QByteArray newFile = (m_driver->document() + "\r\n").toUtf8();
@@ -671,11 +627,11 @@ void SaveFailuresTest::saveKeepsTheServersFile()
     if (file == ServersFile::HardLinked)
         QCOMPARE(WindowDriver::savedBytes(serverFolder() + "/Config.ini"), newFile);
     const FileIdentity after = identityOf(path());
-    QCOMPARE(after.owner, before.owner);
-    QCOMPARE(after.group, before.group);
-    QCOMPARE(after.mode, before.mode);
+    QCOMPARE(after.status.st_uid, before.status.st_uid);
+    QCOMPARE(after.status.st_gid, before.status.st_gid);
+    QCOMPARE(after.status.st_mode, before.status.st_mode);
     QCOMPARE(after.attributes, before.attributes);
-    QCOMPARE(after.inode != before.inode, replaced);
+    QCOMPARE(after.status.st_ino != before.status.st_ino, replaced);
     QCOMPARE(QFileInfo(path()).symLinkTarget(), linkTarget);
     QCOMPARE(entries(m_home), homeBefore);
     QCOMPARE(entries(serverFolder()), serverBefore);
