@@ -1,5 +1,6 @@
 #include "document/configfile.h"
 
+#include "document/driverootrights.h"
 #include "document/linebreaks.h"
 
 #include <QDir>
@@ -99,6 +100,14 @@ QString savedMessage(const QString &path)
 QString notSavedMessage(const QString &path, const SaveResult &failure)
 {
     QString advice = adviceFor(failure.cause);
+#ifdef Q_OS_WIN
+    // At the top of drive C: the folder is not read-only, only closed to
+    // users without administrator rights.
+    if (failure.cause == FailureCause::FolderTakesNoNewFiles) {
+        if (const QString rights = driveRootRightsAdvice(path); !rights.isEmpty())
+            advice = rights;
+    }
+#endif
     if (!advice.isEmpty())
         advice.prepend(u' ');
     const QString outcome = failure.fileMayBeIncomplete

@@ -2,6 +2,7 @@
 // front, then clicks or types. Messages are recorded instead of shown.
 #pragma once
 
+#include "document/configfile.h"
 #include "ui/mainwindow.h"
 #include "ui/previewedit.h"
 #include "ui/tabcontrol.h"
@@ -49,10 +50,24 @@ inline void walkStraightTo(fennick::MainWindow &window, WizardState state)
 // A fresh home folder for the test program, so that Save writes there.
 class TemporaryHome {
 public:
-    TemporaryHome() { qputenv("HOME", QFile::encodeName(m_folder.path())); }
+    TemporaryHome()
+    {
+        qputenv("HOME", QFile::encodeName(m_folder.path()));
+#ifdef Q_OS_WIN
+        QFile::remove(configPath()); // as fresh as a new home folder
+#endif
+    }
     [[nodiscard]] bool isValid() const { return m_folder.isValid(); }
     [[nodiscard]] QString path() const { return m_folder.path(); }
-    [[nodiscard]] QString configPath() const { return m_folder.filePath(QStringLiteral("Config.ini")); }
+    // Where Save writes: into the home folder, or C:\Config.ini on Windows.
+    [[nodiscard]] QString configPath() const
+    {
+#ifdef Q_OS_WIN
+        return fennick::configFilePath();
+#else
+        return m_folder.filePath(QStringLiteral("Config.ini"));
+#endif
+    }
 
 private:
     QTemporaryDir m_folder;

@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# Windows, proved on Linux: the README's cross build with MinGW-w64 against
+# ../shared/qt6-mingw64; every test run under Wine (offscreen, code pages
+# 1252 and 1250) with the counts printed; the ZIP's fennick.exe started from
+# a PATH without Qt or MinGW under Xvfb with Windows' own platform plugin,
+# walked through the steps to Save, and its C:\Config.ini compared byte for
+# byte with the Linux program's file of the same walk; the installer
+# installed, started and uninstalled silently, leaving nothing behind.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+export DEBIAN_FRONTEND=noninteractive
+
+# The fenced command that follows a README paragraph starting with $1.
+readme_command() {
+    awk -v start="^$1" '$0 ~ start { found = 1 } found && /^```sh/ { getline; print; exit }' README.md
+}
+
+apt-get install -y xvfb xauth xdotool matchbox-window-manager wmctrl x11-utils unzip
+
+started=$SECONDS
+build_command=$(readme_command 'Cross-build it')
+echo "+ $build_command"
+eval "$build_command"
+echo "+ cross build: $((SECONDS - started)) s"
+
+# One throwaway Wine prefix for everything below, owned by whoever runs this.
+WINEPREFIX=$(mktemp -d /tmp/fennick-wine.XXXXXX)
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work=$(mktemp -d /tmp/fennick-windows.XXXXXX)
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX" "$work"' EXIT
+
+started=$SECONDS
+test_command=$(readme_command 'Test it under Wine')
+echo "+ $test_command"
+status=0
+eval "${test_command/--output-on-failure/--output-on-failure -V}" > "$work/ctest.log" 2>&1 || status=$?
+grep -E '^[0-9]+/[0-9]+ Test|tests passed|FAIL!|^(   Actual|   Expected)' "$work/ctest.log" || true
+echo "+ Windows tests under Wine: $((SECONDS - started)) s"
+# Verbose lines carry the test's number; a failed test's report comes once
+# more without it.
+grep -E '^[0-9]+: Totals: ' "$work/ctest.log" | sed 's/^[0-9]*: //' | awk '{p += $2; f += $4; s += $6}
+    END {printf "+ Qt Test functions and rows under Wine: %d passed, %d failed, %d skipped\n", p, f, s}'
+echo "+ skipped, with the reasons given:"
+grep -E '^[0-9]+: (SKIP   : |SKIP: )' "$work/ctest.log" | sed 's/^[0-9]*: //' | sort | uniq -c || true
+if [ "$status" -ne 0 ]; then
+    echo "FAIL: tests under Wine (log: see above)"
+    exit 1
+fi
+
+started=$SECONDS
+(cd build-windows && cpack -G ZIP && cpack -G NSIS)
+zip=$(echo build-windows/fennick-*-win64.zip)
+installer=$(echo build-windows/fennick-*-win64.exe)
+unzip -l "$zip"
+ls -l "$zip" "$installer"
+echo "+ packages: $((SECONDS - started)) s"
+
+# The Linux program, walked the same way, makes the file to compare with.
+QT_QPA_PLATFORM=offscreen:configfile=tests/screen-1920x1080.json build/tests/fennick_click_positions Command2 Command3 Command4 Command5 Command13 \
+    Command7 Command8 Command10 Command14 > "$work/clicks"
+cat "$work/clicks"
+
+# Under Xvfb: starts the program given, waits for its window, checks its
+# icon, presses the steps' buttons where the layout puts them, then Save,
+# confirms the message and closes the window.
+walk_to_save() {
+    set -euo pipefail
+    local clicks=$1 shot=$2
+    shift 2
+    matchbox-window-manager -use_titlebar no &
+    local wm=$!
+    "$@" &
+    local program=$!
+    trap 'kill "$program" "$wm" 2>/dev/null || true' RETURN
+    local window
+    if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Fennick - '); then
+        echo "FAIL: no Fennick window within 60 seconds"
+        return 1
+    fi
+    window=${window%%$'\n'*}
+    echo "window: $(xdotool getwindowname "$window")"
+    if ! xprop -id "$window" _NET_WM_ICON | grep -q 'Icon ('; then
+        echo "FAIL: the window shows no icon"
+        return 1
+    fi
+    sleep 1
+    local name tab_x tab_y x y
+    while read -r name tab_x tab_y x y; do
+        if [ "$tab_x" -ge 0 ]; then
+            xdotool mousemove --window "$window" "$tab_x" "$tab_y" click 1
+            sleep 0.3
+        fi
+        xdotool mousemove --window "$window" "$x" "$y" click 1
+        sleep 0.3
+    done < "$clicks"
+    local box
+    if ! box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Fennick$'); then
+        echo "FAIL: Save showed no message"
+        return 1
+    fi
+    import -window root "$shot" 2>/dev/null || true
+    xdotool key Return
+    sleep 0.5
+    wmctrl -i -c "$window"
+    timeout 20 tail --pid="$program" -f /dev/null || { echo "FAIL: the program did not end"; return 1; }
+}
+
+started=$SECONDS
+echo "+ the Linux program, walked to Save"
+linux_home=$work/linux-home
+mkdir -p "$linux_home"
+HOME=$linux_home xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
+    bash -c "$(declare -f walk_to_save); walk_to_save '$work/clicks' '$work/linux.png' build/app/fennick"
+
+echo "+ the ZIP's fennick.exe, walked to Save with Windows' platform plugin"
+mkdir -p "$work/zip"
+unzip -q "$zip" -d "$work/zip"
+zip_bin=$(echo "$work"/zip/*/bin)
+rm -f "$WINEPREFIX/drive_c/Config.ini"
+# A PATH and a WINEPATH that hold no Qt and no MinGW: only what the ZIP holds.
+env -u WINEPATH PATH=/usr/bin:/bin xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
+    bash -c "$(declare -f walk_to_save); cd '$zip_bin' && walk_to_save '$work/clicks' '$work/windows.png' wine fennick.exe"
+# Wine's desktop process would outlive this X display and stand in the way
+# of the next one.
+wineserver -k 2>/dev/null || true
+if ! cmp "$linux_home/Config.ini" "$WINEPREFIX/drive_c/Config.ini"; then
+    echo "FAIL: C:\\Config.ini differs from the Linux program's file of the same walk"
+    exit 1
+fi
+echo "C:\\Config.ini: $(wc -c < "$WINEPREFIX/drive_c/Config.ini") bytes, the same as on Linux"
+echo "+ walks: $((SECONDS - started)) s"
+
+started=$SECONDS
+echo "+ installing $installer silently"
+program_files=$WINEPREFIX/drive_c/"Program Files"/Fennick
+start_menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Programs/Fennick
+wine "$installer" /S
+wineserver --wait
+find "$program_files" "$start_menu" | sort
+for file in "$program_files/bin/fennick.exe" "$program_files/Uninstall.exe" "$start_menu/Fennick.lnk"; do
+    [ -e "$file" ] || { echo "FAIL: $file is missing"; exit 1; }
+done
+installed=$(cd "$program_files" && find . -type f | sort)
+expected=$(cd "$work/zip"/* && find . -type f | sort; echo ./Uninstall.exe)
+if [ "$installed" != "$(sort <<< "$expected")" ]; then
+    echo "FAIL: the installer did not install what the ZIP holds"
+    diff <(echo "$installed") <(sort <<< "$expected") || true
+    exit 1
+fi
+if ! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Fennick' /v DisplayName; then
+    echo "FAIL: no entry in Add/Remove Programs"
+    exit 1
+fi
+# The shortcut holds its target's path one folder at a time, in UTF-16;
+# with no icon of its own, it shows the target's.
+if ! strings -el "$start_menu/Fennick.lnk" | grep -qx fennick.exe; then
+    echo "FAIL: the Start-menu entry does not start the installed fennick.exe"
+    exit 1
+fi
+wineserver -k 2>/dev/null || true
+
+echo "+ starting the installed program"
+start_installed() {
+    set -euo pipefail
+    "$@" &
+    local program=$!
+    local window
+    if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Fennick - '); then
+        echo "FAIL: the installed program showed no window"
+        kill "$program" 2>/dev/null || true
+        return 1
+    fi
+    echo "window: $(xdotool getwindowname "${window%%$'\n'*}")"
+    wineserver -k
+}
+env -u WINEPATH PATH=/usr/bin:/bin xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
+    bash -c "$(declare -f start_installed); start_installed wine 'C:\\Program Files\\Fennick\\bin\\fennick.exe'"
+
+echo "+ uninstalling silently"
+wine "$program_files/Uninstall.exe" /S
+wineserver --wait
+sleep 2 # the uninstaller finishes from a copy of itself
+leftovers=$( { find "$program_files" "$start_menu" 2>/dev/null || true; } )
+if [ -n "$leftovers" ]; then
+    echo "FAIL: left after uninstalling:"
+    echo "$leftovers"
+    exit 1
+fi
+if wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Fennick' >/dev/null 2>&1; then
+    echo "FAIL: the Add/Remove Programs entry is left"
+    exit 1
+fi
+echo "+ installer: $((SECONDS - started)) s"
+echo "+ Windows: built, tested under Wine, walked, packaged, installed and removed"

@@ -1,0 +1,42 @@
+#!/bin/sh
+# Runs a Windows program under Wine the way a test or a developer needs it:
+# in a Wine prefix of its own (WINEPREFIX, by default one per user under
+# /tmp, made on first use), with Wine's own chatter off, and with Qt's
+# environment variables handed through (Wine drops names that begin with
+# QT_ unless they are given as WINEQT_...). With FENNICK_QTEST_REPORT set,
+# the program is a Qt Test and its report is printed here: through Wine it
+# reaches a pipe only by way of a file. FENNICK_WINE_DLL_PATH, Linux folders
+# separated by colons, is added to the program's DLL search path.
+set -eu
+export WINEPREFIX="${WINEPREFIX:-${TMPDIR:-/tmp}/fennick-wine-$(id -u)}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}" # no Mono/Gecko prompts
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    # One program makes the prefix; any started beside it wait for it.
+    flock "$WINEPREFIX" sh -c '[ -f "$WINEPREFIX/system.reg" ] ||
+        { wine wineboot --init >/dev/null 2>&1 && wineserver --wait; }'
+fi
+for name in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+    eval "export WINE$name=\"\$$name\""
+done
+if [ -n "${FENNICK_WINE_DLL_PATH:-}" ]; then
+    # Wine sees Linux folders on drive Z:; its search path is separated by ;
+    dlls=
+    old_ifs=$IFS
+    IFS=:
+    for folder in $FENNICK_WINE_DLL_PATH; do
+        dlls="$dlls${dlls:+;}Z:$(printf '%s' "$folder" | tr / '\\')"
+    done
+    IFS=$old_ifs
+    export WINEPATH="$dlls${WINEPATH:+;$WINEPATH}"
+fi
+if [ -z "${FENNICK_QTEST_REPORT:-}" ]; then
+    exec wine "$@"
+fi
+report=$(mktemp "${TMPDIR:-/tmp}/qtest-report.XXXXXX")
+trap 'rm -f "$report"' EXIT
+status=0
+wine "$@" -o "Z:$(printf '%s' "$report" | tr / '\\'),txt" || status=$?
+cat "$report"
+exit "$status"
