@@ -2,9 +2,9 @@
 
 #include "document/driverootrights.h"
 #include "document/linebreaks.h"
+#include "document/systemencoder.h"
 
 #include <QDir>
-#include <QStringEncoder>
 
 #include <algorithm>
 
@@ -61,17 +61,14 @@ QString configFilePath()
 
 QByteArray configFileBytes(const QString &document)
 {
-    // Stateless, so that a high surrogate at the very end is replaced rather
-    // than held back waiting for a low one that never comes.
-    QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(document);
+    QByteArray bytes = SystemEncoder().encode(document);
     bytes.append("\r\n", 2);
     return bytes;
 }
 
 QByteArray configFileBytesFromEditorText(QStringView editorText)
 {
-    QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
+    SystemEncoder encoder;
     // Room for the whole text, each line break's room holding its CR LF;
     // grown below only if an encoding ever asks for less.
     QByteArray bytes(encoder.requiredSpace(editorText.size()) + 2, Qt::Uninitialized);

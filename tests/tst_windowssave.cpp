@@ -100,9 +100,11 @@ void WindowsSaveTest::codePageBytes_data()
     QTest::newRow("euro sign") << QStringLiteral(u"5 \u20ac") << QByteArray("5 \x80\r\n") << QByteArray("5 \x80\r\n");
     QTest::newRow("French") << QStringLiteral(u"caf\u00e9 \u00dc") << QByteArray("caf\xe9 \xdc\r\n")
                             << QByteArray("caf\xe9 \xdc\r\n");
-    // Windows' conversion falls back to the nearest letter where it knows one.
-    QTest::newRow("Polish") << QStringLiteral(u"\u0142\u0105\u015b\u017c") << QByteArray("lasz\r\n")
+    // A letter the code page lacks is replaced, never written as a look-alike.
+    QTest::newRow("Polish") << QStringLiteral(u"\u0142\u0105\u015b\u017c") << QByteArray("????\r\n")
                             << QByteArray("\xb3\xb9\x9c\xbf\r\n");
+    QTest::newRow("fullwidth equals and semicolon") << QStringLiteral(u"a \uff1d b\uff1b") << QByteArray("a ? b?\r\n")
+                                                    << QByteArray("a ? b?\r\n");
     QTest::newRow("CJK") << QStringLiteral(u"\u670d") << QByteArray("?\r\n") << QByteArray("?\r\n");
     QTest::newRow("emoji: one per UTF-16 unit") << QStringLiteral(u"\U0001F600") << QByteArray("??\r\n")
                                                 << QByteArray("??\r\n");
