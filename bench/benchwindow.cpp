@@ -17,9 +17,9 @@ namespace bench {
 namespace {
 
 // From start to the Vehicle step, with one record of each repeatable kind.
-const QStringList walkToVehicleStep{"Command2", "Command3", "Command4", "Command5",
-                                    "Command6", "Command13", "Command7", "Command8",
-                                    "Command10", "Command9", "Command11"};
+const QStringList walkToVehicleStep{"Command2",  "Command3",  "Command4", "Command5",
+                                    "Command6",  "Command13", "Command7", "Command8",
+                                    "Command10", "Command9",  "Command11"};
 
 [[nodiscard]] double elapsedMs(const QElapsedTimer &timer)
 {

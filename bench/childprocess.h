@@ -7,10 +7,10 @@
 namespace bench {
 
 struct ChildRun {
-    bool ok = false;           // it wrote the line and ended with status 0
-    double msToLine = 0;       // from just before the start to the line
+    bool ok = false;              // it wrote the line and ended with status 0
+    double msToLine = 0;          // from just before the start to the line
     double peakResidentBytes = 0; // the kernel's count, taken when it ended
-    QStringList lines;         // all it wrote on standard output
+    QStringList lines;            // all it wrote on standard output
 };
 
 // Runs program with its environment changed by the "NAME=value" entries.

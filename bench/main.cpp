@@ -32,7 +32,8 @@ struct Settings {
 constexpr qsizetype kilobyte = 1000;
 constexpr qsizetype megabyte = 1000 * kilobyte;
 
-const Settings fullRun{{10 * kilobyte, megabyte, 10 * megabyte}, 31, 11, 11, 11, 3, 50 * megabyte, 3};
+const Settings fullRun{
+    {10 * kilobyte, megabyte, 10 * megabyte}, 31, 11, 11, 11, 3, 50 * megabyte, 3};
 const Settings smokeRun{{kilobyte, 2 * kilobyte, 4 * kilobyte}, 3, 3, 1, 1, 1, 4 * kilobyte, 1};
 
 // The preview as users get it and as a plain text box (no line numbers, no
@@ -120,23 +121,32 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
     const QString size = sizeLabel(largest);
     const QString withoutLines = " without line numbers and colours";
     figures.append({"Add Car press, preview " + size + ", line numbers and colours",
-                    milliseconds(previews.pressMs), milliseconds(previews.plainPressMs) + withoutLines,
+                    milliseconds(previews.pressMs),
+                    milliseconds(previews.plainPressMs) + withoutLines,
                     runs(settings.pressRuns),
                     {{"with / without", previews.pressMs / previews.plainPressMs, 2}}});
     figures.append({"Paste of " + size + " over the preview, line numbers and colours",
-                    milliseconds(previews.pasteMs), milliseconds(previews.plainPasteMs) + withoutLines,
+                    milliseconds(previews.pasteMs),
+                    milliseconds(previews.plainPasteMs) + withoutLines,
                     runs(settings.pasteRuns),
                     {{"with / without", previews.pasteMs / previews.plainPasteMs, 2}}});
-    figures.append({"Start to shown window", milliseconds(start.fennickMs),
-                    milliseconds(start.minimalMs) + " minimal Qt window", runs(settings.startRuns),
+    figures.append({"Start to shown window",
+                    milliseconds(start.fennickMs),
+                    milliseconds(start.minimalMs) + " minimal Qt window",
+                    runs(settings.startRuns),
                     {{"Fennick / minimal", start.fennickMs / start.minimalMs, 1.5}}});
-    figures.append({"Save, " + sizeLabel(largest) + " document", milliseconds(save.saveMs),
-                    milliseconds(save.plainWriteMs) + " plain QFile write", runs(settings.saveRuns),
+    figures.append({"Save, " + sizeLabel(largest) + " document",
+                    milliseconds(save.saveMs),
+                    milliseconds(save.plainWriteMs) + " plain QFile write",
+                    runs(settings.saveRuns),
                     {{"Save / plain write", save.saveMs / save.plainWriteMs, 2}}});
-    figures.append({"Save, " + sizeLabel(largest) + " document", milliseconds(save.saveMs),
+    figures.append({"Save, " + sizeLabel(largest) + " document",
+                    milliseconds(save.saveMs),
                     milliseconds(save.syncedWriteMs) + " plain QFile write + fdatasync",
-                    runs(settings.saveRuns), {}});
-    figures.append({"Peak memory at start", megabytes(start.fennickPeakBytes),
+                    runs(settings.saveRuns),
+                    {}});
+    figures.append({"Peak memory at start",
+                    megabytes(start.fennickPeakBytes),
                     megabytes(start.minimalPeakBytes) + " minimal Qt window",
                     runs(settings.startRuns),
                     {{"Fennick - minimal", (start.fennickPeakBytes - start.minimalPeakBytes) / 1e6,
@@ -146,13 +156,17 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
     const auto perByte = [largest](const QString &compared, double bytes) {
         return Goal{compared, bytes / double(largest), 8, false, QStringLiteral(" bytes")};
     };
-    figures.append({"Peak memory, " + session, megabytes(memory.peakBytes), beforePaste,
+    figures.append(
+        {"Peak memory, " + session,
+         megabytes(memory.peakBytes),
+         beforePaste,
+         runs(settings.memoryRuns),
+         {perByte("peak / document bytes", memory.peakBytes),
+          perByte("(peak - before) / document bytes", memory.peakBytes - memory.atStartBytes)}});
+    figures.append({"Resident memory after " + session,
+                    megabytes(memory.residentBytes),
+                    beforePaste,
                     runs(settings.memoryRuns),
-                    {perByte("peak / document bytes", memory.peakBytes),
-                     perByte("(peak - before) / document bytes",
-                             memory.peakBytes - memory.atStartBytes)}});
-    figures.append({"Resident memory after " + session, megabytes(memory.residentBytes),
-                    beforePaste, runs(settings.memoryRuns),
                     {perByte("resident / document bytes", memory.residentBytes),
                      perByte("(resident - before) / document bytes",
                              memory.residentBytes - memory.atStartBytes)}});
@@ -193,12 +207,12 @@ int main(int argc, char *argv[])
         qFatal("no temporary folder");
 
     const QList<Figure> figures = measureAll(smoke ? smokeRun : fullRun, programs, home.path());
-    const QString title = QStringLiteral("Fennick benchmark%1: medians of repeated runs (Runs says "
-                                         "how many), platform %2, %3 cores, Qt %4")
-                              .arg(smoke ? QStringLiteral(" (smoke, tiny sizes)") : QString(),
-                                   QApplication::platformName(),
-                                   QString::number(QThread::idealThreadCount()),
-                                   QLibraryInfo::version().toString());
+    const QString title
+        = QStringLiteral("Fennick benchmark%1: medians of repeated runs (Runs says "
+                         "how many), platform %2, %3 cores, Qt %4")
+              .arg(smoke ? QStringLiteral(" (smoke, tiny sizes)") : QString(),
+                   QApplication::platformName(), QString::number(QThread::idealThreadCount()),
+                   QLibraryInfo::version().toString());
     // Goals are read from the figures; a missed one is reported, not failed.
     (void)printTable(title, figures);
     return 0;

@@ -91,8 +91,8 @@ PressTimes measureAddCar(BenchWindow &window, int pressRuns, int literalRuns)
     for (int run = 0; run < pressRuns; ++run)
         pressMs.append(window.clickMs(addCar));
     // Every click must have added exactly one record.
-    const qsizetype recordCharacters =
-        fennick::editorTextFromDocument(window.vehicleRecord()).size();
+    const qsizetype recordCharacters
+        = fennick::editorTextFromDocument(window.vehicleRecord()).size();
     if (window.previewCharacters() - charactersBefore != pressRuns * recordCharacters)
         qFatal("not every click on Add Car added a record");
 

@@ -26,8 +26,8 @@ struct StartFigures {
 // A separate process that opens the window, pastes a document into the
 // preview, presses "Add Car" and Save.
 struct DocumentMemory {
-    double atStartBytes = 0; // its own peak once the window is shown
-    double peakBytes = 0;    // its peak over the whole session
+    double atStartBytes = 0;  // its own peak once the window is shown
+    double peakBytes = 0;     // its peak over the whole session
     double residentBytes = 0; // what it holds at the end of the session
 };
 [[nodiscard]] DocumentMemory measureDocumentMemory(const Programs &programs,

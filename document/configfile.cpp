@@ -28,12 +28,14 @@ namespace {
 {
     switch (cause) {
     case FailureCause::TargetIsFolder:
-        return QStringLiteral("A folder has the file's name: rename or remove that folder, then save again.");
+        return QStringLiteral(
+            "A folder has the file's name: rename or remove that folder, then save again.");
     case FailureCause::FolderMissing:
         return QStringLiteral("Its folder does not exist: create the folder, then save again.");
     case FailureCause::FolderTakesNoNewFiles:
-        return QStringLiteral("Its folder is read-only for you: make the folder writable, or have an empty "
-                              "file of that name put there that you may write, then save again.");
+        return QStringLiteral(
+            "Its folder is read-only for you: make the folder writable, or have an empty "
+            "file of that name put there that you may write, then save again.");
     case FailureCause::FileReadOnly:
         return QStringLiteral("The file is read-only for you: make it writable, then save again.");
     case FailureCause::DiskReadOnly:
@@ -41,7 +43,8 @@ namespace {
     case FailureCause::DiskFull:
         return QStringLiteral("The disk is full: free some space on it, then save again.");
     case FailureCause::FileLocked:
-        return QStringLiteral("Another program is using the file: close that program, then save again.");
+        return QStringLiteral(
+            "Another program is using the file: close that program, then save again.");
     case FailureCause::Unknown:
         break;
     }
@@ -107,10 +110,12 @@ QString notSavedMessage(const QString &path, const SaveResult &failure)
 #endif
     if (!advice.isEmpty())
         advice.prepend(u' ');
-    const QString outcome = failure.fileMayBeIncomplete
-        ? QStringLiteral("Save had begun writing over the file, so it may now be incomplete. Your text is "
-                         "still in the preview: save again once the cause is mended.")
-        : QStringLiteral("Nothing on disk was changed, and your text is still in the preview.");
+    const QString outcome
+        = failure.fileMayBeIncomplete
+            ? QStringLiteral(
+                "Save had begun writing over the file, so it may now be incomplete. Your text is "
+                "still in the preview: save again once the cause is mended.")
+            : QStringLiteral("Nothing on disk was changed, and your text is still in the preview.");
     return QStringLiteral("The file was not saved: %1\n\n%2%3\n\n%4")
         .arg(QDir::toNativeSeparators(path), asSentence(failure.reason), advice, outcome);
 }

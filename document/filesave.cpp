@@ -43,7 +43,8 @@ struct Failure {
     return result;
 }
 
-[[nodiscard]] SaveResult notSaved(const Failure &failure, const SaveTarget &target, bool fileMayBeIncomplete)
+[[nodiscard]] SaveResult notSaved(const Failure &failure, const SaveTarget &target,
+                                  bool fileMayBeIncomplete)
 {
     return {false, causeOf(failure.systemError, target), fileMayBeIncomplete, failure.reason};
 }

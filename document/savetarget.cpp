@@ -57,12 +57,10 @@ template <typename Read>
 // The ACL lives in "system.posix_acl_access", so it comes along.
 [[nodiscard]] bool copyExtendedAttributes(const char *from, int to)
 {
-    const auto wanted = attributeNames(readSized([from](char *list, size_t size) {
-        return ::listxattr(from, list, size);
-    }));
-    const auto present = attributeNames(readSized([to](char *list, size_t size) {
-        return ::flistxattr(to, list, size);
-    }));
+    const auto wanted = attributeNames(
+        readSized([from](char *list, size_t size) { return ::listxattr(from, list, size); }));
+    const auto present = attributeNames(
+        readSized([to](char *list, size_t size) { return ::flistxattr(to, list, size); }));
     if (!wanted || !present)
         return false;
     // Such as an ACL the new file inherited from its folder.
@@ -91,18 +89,19 @@ SaveTarget inspectSaveTarget(const QString &path)
     target.exists = info.exists();
     target.isFolder = info.isDir();
     target.writable = info.isWritable();
-    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(target.path).utf16()),
-                                    FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE file = CreateFileW(
+        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(target.path).utf16()),
+        FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         BY_HANDLE_FILE_INFORMATION about{};
         target.hasOtherNames = !target.isFolder && GetFileInformationByHandle(file, &about)
-                               && about.nNumberOfLinks > 1;
+                            && about.nNumberOfLinks > 1;
         CloseHandle(file);
     }
 #else
     const QByteArray name = QFile::encodeName(target.path);
-    struct stat status {};
+    struct stat status { };
     // Where even that fails, Save's own calls give the reason.
     if (::stat(name.constData(), &status) != 0)
         return target;
@@ -122,13 +121,14 @@ bool takeOverIdentity(const SaveTarget &old, int handle)
     return true;
 #else
     const QByteArray name = QFile::encodeName(old.path);
-    struct stat was {};
-    struct stat now {};
+    struct stat was { };
+    struct stat now { };
     if (::stat(name.constData(), &was) != 0 || ::fstat(handle, &now) != 0)
         return false;
     // Only root may give a file away, or a user who belongs to its group
     // may hand it to that group.
-    if ((was.st_uid != now.st_uid || was.st_gid != now.st_gid) && ::fchown(handle, was.st_uid, was.st_gid) != 0)
+    if ((was.st_uid != now.st_uid || was.st_gid != now.st_gid)
+        && ::fchown(handle, was.st_uid, was.st_gid) != 0)
         return false;
 #ifdef Q_OS_LINUX
     // After the owner: a change of owner drops some attributes.

@@ -25,7 +25,7 @@ struct SaveTarget {
     QString path; // of the file itself, past any symbolic links
     bool exists = false;
     bool isFolder = false;
-    bool writable = false; // by this user
+    bool writable = false;      // by this user
     bool hasOtherNames = false; // hard links: a replacement would split them
 };
 

@@ -34,8 +34,8 @@ char *SystemEncoder::appendToBuffer(char *out, QStringView text)
         qsizetype length = std::min(text.size(), sliceLength);
         if (length < text.size() && text[length - 1].isHighSurrogate())
             --length;
-        out += WideCharToMultiByte(m_codePage, flags, reinterpret_cast<LPCWCH>(text.utf16()), int(length),
-                                   out, int(requiredSpace(length)), nullptr, nullptr);
+        out += WideCharToMultiByte(m_codePage, flags, reinterpret_cast<LPCWCH>(text.utf16()),
+                                   int(length), out, int(requiredSpace(length)), nullptr, nullptr);
         text = text.sliced(length);
     }
     return out;

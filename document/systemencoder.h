@@ -13,8 +13,7 @@ namespace fennick {
 // fullwidth "＝" as "=" or "；" as ";", changing what the server reads, and
 // "ł" as "l". Stateless, so a high surrogate at the very end is replaced
 // rather than held back for a low one that never comes.
-class SystemEncoder
-{
+class SystemEncoder {
 public:
     SystemEncoder();
 

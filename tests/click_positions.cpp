@@ -35,7 +35,8 @@ int main(int argc, char *argv[])
             }
         }
         const QPoint centre = button->mapTo(&window, button->rect().center());
-        out << name << ' ' << tab.x() << ' ' << tab.y() << ' ' << centre.x() << ' ' << centre.y() << '\n';
+        out << name << ' ' << tab.x() << ' ' << tab.y() << ' ' << centre.x() << ' ' << centre.y()
+            << '\n';
     }
     return 0;
 }

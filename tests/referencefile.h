@@ -57,8 +57,10 @@ namespace referencefile {
                            .arg(line + 1)};
     if (line > 0)
         report << QStringLiteral("  both: ") + shown(want[line - 1]);
-    report << QStringLiteral("  ref:  ") + (line < want.size() ? shown(want[line]) : QStringLiteral("<end>"));
-    report << QStringLiteral("  got:  ") + (line < got.size() ? shown(got[line]) : QStringLiteral("<end>"));
+    report << QStringLiteral("  ref:  ")
+                  + (line < want.size() ? shown(want[line]) : QStringLiteral("<end>"));
+    report << QStringLiteral("  got:  ")
+                  + (line < got.size() ? shown(got[line]) : QStringLiteral("<end>"));
     return report.join(u'\n');
 }
 

@@ -14,13 +14,13 @@
 #include <QPushButton>
 #include <QTest>
 
-
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QStringList arguments = QApplication::arguments();
     if (arguments.size() < 2) {
-        qWarning("usage: fennick_render_pages OUTPUT_FOLDER [--dark] [--preview] [--walk | BUTTON...]");
+        qWarning(
+            "usage: fennick_render_pages OUTPUT_FOLDER [--dark] [--preview] [--walk | BUTTON...]");
         return 2;
     }
     if (arguments.removeAll(QStringLiteral("--dark")) > 0)
@@ -37,8 +37,8 @@ int main(int argc, char *argv[])
     QStringList buttons = arguments.mid(2);
     const bool walk = buttons == QStringList{QStringLiteral("--walk")};
     if (walk) {
-        buttons = QStringList{"Command2", "Command3", "Command4", "Command5", "Command6",
-                              "Command13", "Command7", "Command8", "Command10", "Command9",
+        buttons = QStringList{"Command2",  "Command3",  "Command4", "Command5",  "Command6",
+                              "Command13", "Command7",  "Command8", "Command10", "Command9",
                               "Command11", "Command12", "Command12"};
     }
     for (const QString &name : std::as_const(buttons)) {

@@ -201,7 +201,8 @@ Frame5 Form1 6000 0 6135 7335 0
 )";
 
 // The page each frame of the tab control stands on.
-inline constexpr char framePages[] = "Frame1 0 Frame2 0 Frame3 0 Frame4 0 Frame6 1 Frame7 1 Frame8 2 Frame9 3 Frame10 3 Frame11 4";
+inline constexpr char framePages[]
+    = "Frame1 0 Frame2 0 Frame3 0 Frame4 0 Frame6 1 Frame7 1 Frame8 2 Frame9 3 Frame10 3 Frame11 4";
 
 struct Control {
     QString name;

@@ -11,10 +11,10 @@
 #include "wizard/stepmachine.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QPushButton>
 #include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QTest>
 
 using namespace fennick;
@@ -69,7 +69,8 @@ void AccessibilityTest::tabStripIsAPageTabList()
 
 void AccessibilityTest::pageTabsCanBePressed()
 {
-    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(window->tabControl()->tabStrip());
+    QAccessibleInterface *list
+        = QAccessible::queryAccessibleInterface(window->tabControl()->tabStrip());
     QAccessibleActionInterface *action = list->child(2)->actionInterface();
     QVERIFY(action);
     action->doAction(QAccessibleActionInterface::pressAction());
@@ -105,7 +106,8 @@ void AccessibilityTest::fieldsAreNamedByTheirLabels()
 void AccessibilityTest::framesAndButtonsAreNamedByTheirCaptions()
 {
     for (const QGroupBox *frame : window->findChildren<QGroupBox *>()) {
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(const_cast<QGroupBox *>(frame));
+        QAccessibleInterface *accessible
+            = QAccessible::queryAccessibleInterface(const_cast<QGroupBox *>(frame));
         QCOMPARE(accessible->role(), QAccessible::Grouping);
         QCOMPARE(accessible->text(QAccessible::Name), frame->title());
     }
@@ -145,12 +147,15 @@ void AccessibilityTest::openStepTabIsDescribed_data()
     QTest::addColumn<int>("openStepTab");
     QTest::newRow("start") << QStringList() << 0;
     QTest::newRow("Access step") << QStringList{"Command2"} << 0;
-    QTest::newRow("Ammunation step") << QStringList{"Command2", "Command3", "Command4", "Command5"} << 1;
-    QTest::newRow("Game step") << QStringList{"Command2", "Command3", "Command4", "Command5", "Command13"} << 2;
-    QTest::newRow("Vehicle step")
-        << QStringList{"Command2", "Command3", "Command4", "Command5", "Command13", "Command7",
-                       "Command8", "Command10", "Command11"}
-        << 4;
+    QTest::newRow("Ammunation step")
+        << QStringList{"Command2", "Command3", "Command4", "Command5"} << 1;
+    QTest::newRow("Game step") << QStringList{"Command2", "Command3", "Command4", "Command5",
+                                              "Command13"}
+                               << 2;
+    QTest::newRow("Vehicle step") << QStringList{"Command2", "Command3",  "Command4",
+                                                 "Command5", "Command13", "Command7",
+                                                 "Command8", "Command10", "Command11"}
+                                  << 4;
 }
 
 void AccessibilityTest::openStepTabIsDescribed()
@@ -162,7 +167,8 @@ void AccessibilityTest::openStepTabIsDescribed()
     for (const QString &button : pressed)
         fresh.findChild<QPushButton *>(button)->click();
     QCOMPARE(fresh.tabControl()->currentIndex(), 4); // "5. Vehicles", as at start
-    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(fresh.tabControl()->tabStrip());
+    QAccessibleInterface *list
+        = QAccessible::queryAccessibleInterface(fresh.tabControl()->tabStrip());
     for (int i = 0; i < 5; ++i)
         QCOMPARE(list->child(i)->text(QAccessible::Description),
                  i == openStepTab ? QStringLiteral("Holds the open step") : QString());
@@ -204,7 +210,8 @@ void AccessibilityTest::focusIsClearlyMarked()
     const QImage image = fresh.grab().toImage();
     const qreal scale = image.devicePixelRatio();
     const QPoint edge(marked.left() + 1, marked.center().y());
-    QCOMPARE(image.pixelColor(int(edge.x() * scale), int(edge.y() * scale)).rgb(), ring->colour().rgb());
+    QCOMPARE(image.pixelColor(int(edge.x() * scale), int(edge.y() * scale)).rgb(),
+             ring->colour().rgb());
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -21,8 +21,8 @@ using namespace fennick;
 namespace {
 
 constexpr std::array allPieces{
-    Piece::ServerBlock, Piece::AccessBlock,      Piece::ModerationBlock, Piece::WorldBlock,
-    Piece::AmmunationRecord, Piece::GameBlock,   Piece::ClassRecord,     Piece::PickupRecord,
+    Piece::ServerBlock,      Piece::AccessBlock,   Piece::ModerationBlock, Piece::WorldBlock,
+    Piece::AmmunationRecord, Piece::GameBlock,     Piece::ClassRecord,     Piece::PickupRecord,
     Piece::PickupStepEnd,    Piece::VehicleRecord,
 };
 
@@ -42,8 +42,17 @@ using Walk = QList<Action>;
 // Texts a user might put in a field that stress the line-break conversion:
 // every kind of line break, and characters that must pass untouched.
 const QStringList awkwardTexts{
-    "a\rb", "\r", "\n", "c\r\nd", QStringLiteral("e\u2028f"), QStringLiteral("\u2029"),
-    QStringLiteral("g\u00a0h\tI"), QStringLiteral("\U0001F600"), QStringLiteral("\ufdd0"), " ", "",
+    "a\rb",
+    "\r",
+    "\n",
+    "c\r\nd",
+    QStringLiteral("e\u2028f"),
+    QStringLiteral("\u2029"),
+    QStringLiteral("g\u00a0h\tI"),
+    QStringLiteral("\U0001F600"),
+    QStringLiteral("\ufdd0"),
+    " ",
+    "",
 };
 
 QString fieldText(FieldTexts texts, Control id)
@@ -64,8 +73,7 @@ QString fieldText(FieldTexts texts, Control id)
 
 QString pieceText(const Action &action)
 {
-    return buildPiece(action.piece,
-                      [&action](Control id) { return fieldText(action.fields, id); });
+    return buildPiece(action.piece, [&action](Control id) { return fieldText(action.fields, id); });
 }
 
 // What any text looks like once it has been through the widget: each line
@@ -131,16 +139,24 @@ void AppendTest::sameTextAsRewritingTheWhole_data()
     QTest::newRow("after Clear") << everyPiece(Defaults, Clear);
     QTest::newRow("after Clear, awkward fields") << everyPiece(Awkward, Clear);
     QTest::newRow("typed text, fields ending in CR") << everyPiece(EndInCr, TypeAtEnd);
-    QTest::newRow("mixed")
-        << Walk{{Append, Piece::ServerBlock},       {TypeAtEnd},
-                {Append, Piece::VehicleRecord},     {EmptyPreview},
-                {Append, Piece::ClassRecord},       {Append, Piece::ClassRecord, Awkward},
-                {TypeLineAtEnd},                    {Append, Piece::PickupStepEnd},
-                {Clear},                            {TypeAtEnd},
-                {Append, Piece::ClassRecord},       {EmptyPreview},
-                {TypeLineAtEnd},                    {Append, Piece::WorldBlock, Empty},
-                {Append, Piece::GameBlock, Awkward}, {Clear},
-                {Clear},                            {Append, Piece::AmmunationRecord}};
+    QTest::newRow("mixed") << Walk{{Append, Piece::ServerBlock},
+                                   {TypeAtEnd},
+                                   {Append, Piece::VehicleRecord},
+                                   {EmptyPreview},
+                                   {Append, Piece::ClassRecord},
+                                   {Append, Piece::ClassRecord, Awkward},
+                                   {TypeLineAtEnd},
+                                   {Append, Piece::PickupStepEnd},
+                                   {Clear},
+                                   {TypeAtEnd},
+                                   {Append, Piece::ClassRecord},
+                                   {EmptyPreview},
+                                   {TypeLineAtEnd},
+                                   {Append, Piece::WorldBlock, Empty},
+                                   {Append, Piece::GameBlock, Awkward},
+                                   {Clear},
+                                   {Clear},
+                                   {Append, Piece::AmmunationRecord}};
 }
 
 void AppendTest::sameTextAsRewritingTheWhole()
@@ -198,14 +214,12 @@ void AppendTest::fileBytesFromTheWidgetsText_data()
     const QChar low(0xde00);
     QTest::newRow("empty") << QString();
     QTest::newRow("one line") << "MaxPlayers = 50";
-    QTest::newRow("paragraphs, last one empty")
-        << QStringLiteral("a\u2029b\u2029");
+    QTest::newRow("paragraphs, last one empty") << QStringLiteral("a\u2029b\u2029");
     QTest::newRow("only breaks") << QStringLiteral("\u2029\u2029\u2029");
     QTest::newRow("every kind of break")
         << QStringLiteral("a\nb\rc\r\nd\u2028e\u2029f\r\r\ng\n\rh");
     QTest::newRow("break at start and end") << QStringLiteral("\r\nx\r");
-    QTest::newRow("nbsp, tab, euro, emoji")
-        << QStringLiteral("a\u00a0b\tc\u20ac\U0001F600\u2029d");
+    QTest::newRow("nbsp, tab, euro, emoji") << QStringLiteral("a\u00a0b\tc\u20ac\U0001F600\u2029d");
     const QString paragraph = QStringLiteral("\u2029");
     QTest::newRow("pairs on both sides of a break") << QString(high) + low + paragraph + high + low;
     QTest::newRow("high surrogate before a break") << "x" + QString(high) + paragraph + "y";

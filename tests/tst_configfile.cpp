@@ -46,13 +46,17 @@ void ConfigFileTest::bytes_data()
     QTest::newRow("empty") << QString() << QByteArray("\r\n");
     QTest::newRow("lines stay CR LF") << "a\r\nb\r\n" << QByteArray("a\r\nb\r\n\r\n");
     QTest::newRow("accents, euro, CJK, emoji")
-        << QString::fromUtf8("é€中😀") << QByteArray("\xc3\xa9\xe2\x82\xac\xe4\xb8\xad\xf0\x9f\x98\x80\r\n");
-    QTest::newRow("tab and nbsp") << QString::fromUtf8("a\tb\u00a0c") << QByteArray("a\tb\xc2\xa0" "c\r\n");
-    QTest::newRow("lone low surrogate") << QString(QChar(0xdc00)) + "x" << QByteArray("\xef\xbf\xbdx\r\n");
-    QTest::newRow("lone high surrogate inside") << "x" + QString(QChar(0xd800)) + "y"
-                                                << QByteArray("x\xef\xbf\xbdy\r\n");
-    QTest::newRow("high surrogate at the very end") << "x" + QString(QChar(0xd800))
-                                                    << QByteArray("x\xef\xbf\xbd\r\n");
+        << QString::fromUtf8("é€中😀")
+        << QByteArray("\xc3\xa9\xe2\x82\xac\xe4\xb8\xad\xf0\x9f\x98\x80\r\n");
+    QTest::newRow("tab and nbsp") << QString::fromUtf8("a\tb\u00a0c")
+                                  << QByteArray("a\tb\xc2\xa0"
+                                                "c\r\n");
+    QTest::newRow("lone low surrogate")
+        << QString(QChar(0xdc00)) + "x" << QByteArray("\xef\xbf\xbdx\r\n");
+    QTest::newRow("lone high surrogate inside")
+        << "x" + QString(QChar(0xd800)) + "y" << QByteArray("x\xef\xbf\xbdy\r\n");
+    QTest::newRow("high surrogate at the very end")
+        << "x" + QString(QChar(0xd800)) << QByteArray("x\xef\xbf\xbd\r\n");
 }
 
 void ConfigFileTest::bytes()
@@ -117,11 +121,13 @@ void ConfigFileTest::failedSaveKeepsTheOldFile()
     QFETCH(QString, target);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("Config.ini"));
-    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList before
+        = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const SaveResult result = saveConfigFile("text", dir.filePath(target));
     QVERIFY(!result.saved);
     QVERIFY(!result.reason.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             before);
 }
 
 void ConfigFileTest::messages_data()
@@ -130,23 +136,29 @@ void ConfigFileTest::messages_data()
     QTest::addColumn<bool>("fileMayBeIncomplete");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("expected"); // after the line that names the file
-    const QString unchanged = "\n\nNothing on disk was changed, and your text is still in the preview.";
+    const QString unchanged
+        = "\n\nNothing on disk was changed, and your text is still in the preview.";
     QTest::newRow("disk full, old file kept")
         << FailureCause::DiskFull << false << "No space left on device"
-        << "No space left on device. The disk is full: free some space on it, then save again." + unchanged;
+        << "No space left on device. The disk is full: free some space on it, then save again."
+               + unchanged;
     QTest::newRow("disk full while writing over the file")
         << FailureCause::DiskFull << true << "No space left on device"
         << "No space left on device. The disk is full: free some space on it, then save again.\n\n"
-           "Save had begun writing over the file, so it may now be incomplete. Your text is still in the "
+           "Save had begun writing over the file, so it may now be incomplete. Your text is still "
+           "in the "
            "preview: save again once the cause is mended.";
     QTest::newRow("folder takes no new file")
         << FailureCause::FolderTakesNoNewFiles << false << "Permission denied"
-        << "Permission denied. Its folder is read-only for you: make the folder writable, or have an empty "
-           "file of that name put there that you may write, then save again." + unchanged;
+        << "Permission denied. Its folder is read-only for you: make the folder writable, or have "
+           "an empty "
+           "file of that name put there that you may write, then save again."
+               + unchanged;
     QTest::newRow("unknown cause: the reason alone, as a sentence")
-        << FailureCause::Unknown << false << " input/output error\n" << "Input/output error." + unchanged;
-    QTest::newRow("no reason given") << FailureCause::Unknown << false << QString()
-                                     << "The system gave no reason." + unchanged;
+        << FailureCause::Unknown << false << " input/output error\n"
+        << "Input/output error." + unchanged;
+    QTest::newRow("no reason given")
+        << FailureCause::Unknown << false << QString() << "The system gave no reason." + unchanged;
 }
 
 void ConfigFileTest::messages()
@@ -158,7 +170,8 @@ void ConfigFileTest::messages()
     const QString path = QDir::toNativeSeparators("/home/ann/Config.ini");
     QCOMPARE(savedMessage("/home/ann/Config.ini"), "File saved in " + path);
     const SaveResult failure{false, cause, fileMayBeIncomplete, reason};
-    QCOMPARE(notSavedMessage("/home/ann/Config.ini", failure), "The file was not saved: " + path + "\n\n" + expected);
+    QCOMPARE(notSavedMessage("/home/ann/Config.ini", failure),
+             "The file was not saved: " + path + "\n\n" + expected);
 }
 
 QTEST_GUILESS_MAIN(ConfigFileTest)

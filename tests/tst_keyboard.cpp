@@ -87,27 +87,29 @@ void KeyboardTest::tabOrder_data()
     QTest::addColumn<int>("page");
     QTest::addColumn<QStringList>("expected"); // from the preview round to it
     QTest::newRow("start, Vehicles in front")
-        << WizardState::Server << 4 << QStringList{"RichTextBox1", "SSTab1", "Picture1", "Command1"};
+        << WizardState::Server << 4
+        << QStringList{"RichTextBox1", "SSTab1", "Picture1", "Command1"};
     // The Server step's fields run from the bottom row up, its button last.
     QTest::newRow("start, General in front")
         << WizardState::Server << 0
-        << QStringList{"RichTextBox1", "SSTab1", "Combo1", "Text3", "Text2", "Text1", "Command2",
-                       "Picture1", "Command1"};
+        << QStringList{"RichTextBox1", "SSTab1",   "Combo1",   "Text3",   "Text2",
+                       "Text1",        "Command2", "Picture1", "Command1"};
     // The Moderation step's button comes before its fields.
     QTest::newRow("Moderation step")
         << WizardState::Moderation << 0
-        << QStringList{"RichTextBox1", "SSTab1", "Command4", "Text10", "Text9", "Text8", "Combo3",
-                       "Picture1", "Command1"};
+        << QStringList{"RichTextBox1", "SSTab1", "Command4", "Text10",  "Text9",
+                       "Text8",        "Combo3", "Picture1", "Command1"};
     QTest::newRow("Ammunation step")
         << WizardState::Ammunation << 1
-        << QStringList{"RichTextBox1", "SSTab1", "Text15", "Text16", "Text17", "Text18", "Text19",
-                       "Text21", "Text20", "Text22", "Text23", "Text24", "Text28", "Text25",
-                       "Text26", "Text27", "Text29", "Text30", "Text31", "Text32", "Text34",
-                       "Text33", "Text35", "Command6", "Command13", "Picture1", "Command1"};
+        << QStringList{"RichTextBox1", "SSTab1",   "Text15",  "Text16", "Text17", "Text18",
+                       "Text19",       "Text21",   "Text20",  "Text22", "Text23", "Text24",
+                       "Text28",       "Text25",   "Text26",  "Text27", "Text29", "Text30",
+                       "Text31",       "Text32",   "Text34",  "Text33", "Text35", "Command6",
+                       "Command13",    "Picture1", "Command1"};
     QTest::newRow("Pickup step, Save usable")
         << WizardState::Pickup << 3
-        << QStringList{"RichTextBox1", "SSTab1", "Text64", "Text65", "Text66", "Text67", "Command9",
-                       "Command11", "Picture1", "Command1", "Command14"};
+        << QStringList{"RichTextBox1", "SSTab1",    "Text64",   "Text65",   "Text66",   "Text67",
+                       "Command9",     "Command11", "Picture1", "Command1", "Command14"};
 }
 
 void KeyboardTest::tabOrder()
@@ -146,26 +148,28 @@ void KeyboardTest::ctrlTabCyclesPages_data()
     const int ctrl = int(Qt::ControlModifier);
     const int ctrlShift = ctrl | int(Qt::ShiftModifier);
     // From a field on the page, the focus goes to the tabs, as in QTabWidget.
-    QTest::newRow("Ctrl+Tab") << "Text1" << int(Qt::Key_Tab) << ctrl << QList<int>{1, 2, 3, 4, 0} << "SSTab1";
-    QTest::newRow("Ctrl+Shift+Tab") << "Text1" << int(Qt::Key_Backtab) << ctrlShift
-                                    << QList<int>{4, 3, 2, 1, 0} << "SSTab1";
-    QTest::newRow("Ctrl+Shift+Tab sent as Tab") << "Text1" << int(Qt::Key_Tab) << ctrlShift
-                                                << QList<int>{4, 3, 2, 1, 0} << "SSTab1";
-    QTest::newRow("Ctrl+PgDown") << "Text1" << int(Qt::Key_PageDown) << ctrl << QList<int>{1, 2, 3, 4, 0}
-                                 << "SSTab1";
-    QTest::newRow("Ctrl+PgUp") << "Text1" << int(Qt::Key_PageUp) << ctrl << QList<int>{4, 3, 2, 1, 0}
-                               << "SSTab1";
-    QTest::newRow("Ctrl+Tab from a button") << "Command2" << int(Qt::Key_Tab) << ctrl
-                                            << QList<int>{1, 2, 3, 4, 0} << "SSTab1";
+    QTest::newRow("Ctrl+Tab") << "Text1" << int(Qt::Key_Tab) << ctrl << QList<int>{1, 2, 3, 4, 0}
+                              << "SSTab1";
+    QTest::newRow("Ctrl+Shift+Tab")
+        << "Text1" << int(Qt::Key_Backtab) << ctrlShift << QList<int>{4, 3, 2, 1, 0} << "SSTab1";
+    QTest::newRow("Ctrl+Shift+Tab sent as Tab")
+        << "Text1" << int(Qt::Key_Tab) << ctrlShift << QList<int>{4, 3, 2, 1, 0} << "SSTab1";
+    QTest::newRow("Ctrl+PgDown") << "Text1" << int(Qt::Key_PageDown) << ctrl
+                                 << QList<int>{1, 2, 3, 4, 0} << "SSTab1";
+    QTest::newRow("Ctrl+PgUp") << "Text1" << int(Qt::Key_PageUp) << ctrl
+                               << QList<int>{4, 3, 2, 1, 0} << "SSTab1";
+    QTest::newRow("Ctrl+Tab from a button")
+        << "Command2" << int(Qt::Key_Tab) << ctrl << QList<int>{1, 2, 3, 4, 0} << "SSTab1";
     // From outside the pages, where the focus starts, it stays where it is.
     QTest::newRow("Ctrl+Tab from the preview") << "RichTextBox1" << int(Qt::Key_Tab) << ctrl
                                                << QList<int>{1, 2, 3, 4, 0} << "RichTextBox1";
-    QTest::newRow("Ctrl+Shift+Tab from the preview") << "RichTextBox1" << int(Qt::Key_Backtab) << ctrlShift
-                                                     << QList<int>{4, 3, 2, 1, 0} << "RichTextBox1";
+    QTest::newRow("Ctrl+Shift+Tab from the preview")
+        << "RichTextBox1" << int(Qt::Key_Backtab) << ctrlShift << QList<int>{4, 3, 2, 1, 0}
+        << "RichTextBox1";
     QTest::newRow("Ctrl+PgDown from the preview") << "RichTextBox1" << int(Qt::Key_PageDown) << ctrl
                                                   << QList<int>{1, 2, 3, 4, 0} << "RichTextBox1";
-    QTest::newRow("Ctrl+PgUp from Clear") << "Command1" << int(Qt::Key_PageUp) << ctrl
-                                          << QList<int>{4, 3, 2, 1, 0} << "Command1";
+    QTest::newRow("Ctrl+PgUp from Clear")
+        << "Command1" << int(Qt::Key_PageUp) << ctrl << QList<int>{4, 3, 2, 1, 0} << "Command1";
 }
 
 void KeyboardTest::ctrlTabCyclesPages()
@@ -180,7 +184,8 @@ void KeyboardTest::ctrlTabCyclesPages()
     const QString document = window->preview()->documentText();
     QList<int> visited;
     for (int i = 0; i < pages.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
         visited << window->tabControl()->currentIndex();
         QCOMPARE(focusedControl(*window), focusAfter);
     }
@@ -216,12 +221,16 @@ void KeyboardTest::focusAfterAStepEnds_data()
     QTest::addColumn<QString>("focused");
     QTest::newRow("Server step") << WizardState::Server << 0 << int(Qt::Key_Space) << "Combo2";
     // Return and Enter press the focused button as Space does.
-    QTest::newRow("Server step, Return") << WizardState::Server << 0 << int(Qt::Key_Return) << "Combo2";
-    QTest::newRow("Server step, Enter") << WizardState::Server << 0 << int(Qt::Key_Enter) << "Combo2";
-    QTest::newRow("Moderation step") << WizardState::Moderation << 0 << int(Qt::Key_Return) << "Text11";
-    QTest::newRow("World step, next on another page") << WizardState::World << 0 << int(Qt::Key_Space)
-                                                      << "SSTab1";
-    QTest::newRow("Class step") << WizardState::ClassAfterAClass << 3 << int(Qt::Key_Enter) << "Text64";
+    QTest::newRow("Server step, Return")
+        << WizardState::Server << 0 << int(Qt::Key_Return) << "Combo2";
+    QTest::newRow("Server step, Enter")
+        << WizardState::Server << 0 << int(Qt::Key_Enter) << "Combo2";
+    QTest::newRow("Moderation step")
+        << WizardState::Moderation << 0 << int(Qt::Key_Return) << "Text11";
+    QTest::newRow("World step, next on another page")
+        << WizardState::World << 0 << int(Qt::Key_Space) << "SSTab1";
+    QTest::newRow("Class step") << WizardState::ClassAfterAClass << 3 << int(Qt::Key_Enter)
+                                << "Text64";
 }
 
 void KeyboardTest::focusAfterAStepEnds()
@@ -232,7 +241,8 @@ void KeyboardTest::focusAfterAStepEnds()
     QFETCH(QString, focused);
     walkStraightTo(*window, state);
     window->tabControl()->setCurrentIndex(page);
-    auto *pressed = window->findChild<QPushButton *>(controlName(pressesToNextState[std::size_t(state)]));
+    auto *pressed
+        = window->findChild<QPushButton *>(controlName(pressesToNextState[std::size_t(state)]));
     pressed->setFocus();
     QTest::keyClick(pressed, Qt::Key(key));
     QVERIFY(!pressed->isEnabled());
@@ -317,10 +327,10 @@ void KeyboardTest::wholeWizardByKeysAlone()
     QVERIFY(screen.contains(window->frameGeometry()));
     auto *scrollArea = window->findChild<QScrollArea *>();
     const QList<std::pair<int, Control>> steps{
-        {0, Control::Command2},  {0, Control::Command3},  {0, Control::Command4},
-        {0, Control::Command5},  {1, Control::Command6},  {1, Control::Command13},
-        {2, Control::Command7},  {3, Control::Command8},  {3, Control::Command10},
-        {3, Control::Command9},  {3, Control::Command11}, {4, Control::Command12},
+        {0, Control::Command2}, {0, Control::Command3},  {0, Control::Command4},
+        {0, Control::Command5}, {1, Control::Command6},  {1, Control::Command13},
+        {2, Control::Command7}, {3, Control::Command8},  {3, Control::Command10},
+        {3, Control::Command9}, {3, Control::Command11}, {4, Control::Command12},
         {4, Control::Command12}};
     for (const auto &[page, button] : steps) {
         while (window->tabControl()->currentIndex() != page)

@@ -120,8 +120,8 @@ void LayoutTest::tabInFrontAtStartIsVehicles()
 void LayoutTest::everyControlWithEachPageInFront_data()
 {
     QTest::addColumn<int>("page");
-    const QStringList captions{"1. General", "2. Ammunations", "3. Others",
-                               "4. Classes / Pickups", "5. Vehicles"};
+    const QStringList captions{"1. General", "2. Ammunations", "3. Others", "4. Classes / Pickups",
+                               "5. Vehicles"};
     for (int page = 0; page < 5; ++page)
         QTest::addRow("%s", qPrintable(captions[page])) << page;
 }
@@ -130,8 +130,8 @@ void LayoutTest::everyControlWithEachPageInFront()
 {
     QFETCH(int, page);
     bringToFront(page);
-    const QStringList captions{"1. General", "2. Ammunations", "3. Others",
-                               "4. Classes / Pickups", "5. Vehicles"};
+    const QStringList captions{"1. General", "2. Ammunations", "3. Others", "4. Classes / Pickups",
+                               "5. Vehicles"};
     QCOMPARE(form->tabControl()->tabStrip()->tabText(page), captions[page]);
     for (const tabled::Control &control : tabledControls) {
         auto *widget = form->findChild<QWidget *>(control.name);
@@ -144,9 +144,15 @@ void LayoutTest::everyControlWithEachPageInFront()
         const QRect actual(widget->mapTo(form.get(), QPoint(0, 0)), widget->size());
         if (actual != expected)
             QFAIL(qPrintable(QStringLiteral("%1 at %2,%3 %4x%5, tabled %6,%7 %8x%9")
-                                 .arg(control.name).arg(actual.x()).arg(actual.y())
-                                 .arg(actual.width()).arg(actual.height()).arg(expected.x())
-                                 .arg(expected.y()).arg(expected.width()).arg(expected.height())));
+                                 .arg(control.name)
+                                 .arg(actual.x())
+                                 .arg(actual.y())
+                                 .arg(actual.width())
+                                 .arg(actual.height())
+                                 .arg(expected.x())
+                                 .arg(expected.y())
+                                 .arg(expected.width())
+                                 .arg(expected.height())));
         QWidget *container = widget->parentWidget();
         // Past a page of the tab control, or the client area and its scroller.
         while (container->objectName().isEmpty() || container->objectName().startsWith("qt_"))
@@ -174,8 +180,9 @@ void LayoutTest::tabStripRows()
     for (int tab = 0; tab < 5; ++tab) {
         const int row = tab / 3 == frontRow ? 1 : 0;
         const int column = tab % 3;
-        const QRect expected(QPoint(qRound(column * tabWidth), qRound(row * rowHeight)),
-                             QPoint(qRound((column + 1) * tabWidth) - 1, qRound((row + 1) * rowHeight) - 1));
+        const QRect expected(
+            QPoint(qRound(column * tabWidth), qRound(row * rowHeight)),
+            QPoint(qRound((column + 1) * tabWidth) - 1, qRound((row + 1) * rowHeight) - 1));
         QCOMPARE(strip->tabRect(tab), expected);
     }
 }
@@ -200,7 +207,8 @@ void LayoutTest::captionsAreNotClipped()
     }
     const TabStrip *strip = form->tabControl()->tabStrip();
     for (int tab = 0; tab < strip->count(); ++tab)
-        QVERIFY(strip->fontMetrics().horizontalAdvance(strip->tabText(tab)) < strip->tabRect(tab).width());
+        QVERIFY(strip->fontMetrics().horizontalAdvance(strip->tabText(tab))
+                < strip->tabRect(tab).width());
 }
 
 void LayoutTest::previewFontIsMonospaced()

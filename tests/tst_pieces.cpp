@@ -45,13 +45,14 @@ void PiecesTest::emptyFields_data()
                                 << QStringLiteral("\r\n\r\nLogServer = \r\nKickMessage = \r\n"
                                                   "BanMessage = \r\nPing = ");
     QTest::newRow("Ammunation") << Piece::AmmunationRecord
-                                << "\r\nAmmunation = " + QString(10, u' ') + "\r\nA_Weapon = "
-                                       + QString(11, u' ');
+                                << "\r\nAmmunation = " + QString(10, u' ')
+                                       + "\r\nA_Weapon = " + QString(11, u' ');
     QTest::newRow("Game") << Piece::GameBlock
-                          << QStringLiteral("\r\n\r\n[GAME]\r\n\r\nGameMode = \r\nGameModeVersion = "
-                                            "\r\nShowOnRadar = \r\n\r\nPlayerPos =   \r\nCamPos =   "
-                                            "\r\nCamLook =    \r\n\r\nWorldBounds =     \r\n"
-                                            "ClassDescription = \r\n\r\n");
+                          << QStringLiteral(
+                                 "\r\n\r\n[GAME]\r\n\r\nGameMode = \r\nGameModeVersion = "
+                                 "\r\nShowOnRadar = \r\n\r\nPlayerPos =   \r\nCamPos =   "
+                                 "\r\nCamLook =    \r\n\r\nWorldBounds =     \r\n"
+                                 "ClassDescription = \r\n\r\n");
     QTest::newRow("Class") << Piece::ClassRecord << "Class = " + QString(12, u' ') + "\r\n";
     QTest::newRow("Pickup") << Piece::PickupRecord << QStringLiteral("\r\nPickup =    ");
     QTest::newRow("Vehicle") << Piece::VehicleRecord << QStringLiteral("\r\nVehicle =       ");
@@ -82,12 +83,16 @@ void PiecesTest::documentFromEditorText_data()
     QTest::addColumn<QString>("document");
     const QChar para = QChar::ParagraphSeparator;
     const QChar line = QChar::LineSeparator;
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("paragraphs") << QString("a" + QString(para) + "b") << "a\r\nb";
     QTest::newRow("soft line break") << QString("a" + QString(line) + "b") << "a\r\nb";
-    QTest::newRow("LF") << "a\nb\n" << "a\r\nb\r\n";
-    QTest::newRow("CR LF stays one break") << "a\r\nb" << "a\r\nb";
-    QTest::newRow("lone CR") << "a\rb" << "a\r\nb";
+    QTest::newRow("LF") << "a\nb\n"
+                        << "a\r\nb\r\n";
+    QTest::newRow("CR LF stays one break") << "a\r\nb"
+                                           << "a\r\nb";
+    QTest::newRow("lone CR") << "a\rb"
+                             << "a\r\nb";
     QTest::newRow("empty lines") << QString(QString(para) + para) << "\r\n\r\n";
     const QString tabAndNbsp = "a\tb" + QString(QChar::Nbsp);
     QTest::newRow("tab and nbsp kept") << tabAndNbsp << tabAndNbsp;
@@ -104,9 +109,12 @@ void PiecesTest::editorTextFromDocument_data()
 {
     QTest::addColumn<QString>("document");
     QTest::addColumn<QString>("editor");
-    QTest::newRow("CR LF") << "a\r\nb\r\n" << "a\nb\n";
-    QTest::newRow("lone CR") << "a\rb" << "a\nb";
-    QTest::newRow("two breaks") << "\r\n\r\n" << "\n\n";
+    QTest::newRow("CR LF") << "a\r\nb\r\n"
+                           << "a\nb\n";
+    QTest::newRow("lone CR") << "a\rb"
+                             << "a\nb";
+    QTest::newRow("two breaks") << "\r\n\r\n"
+                                << "\n\n";
     // A paragraph of its own: the preview numbers paragraphs as file lines.
     QTest::newRow("line separator") << QStringLiteral("a\u2028b") << "a\nb";
 }

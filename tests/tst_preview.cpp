@@ -17,7 +17,8 @@ namespace {
 // Brings the paragraph whose text starts with the given text into view.
 QTextBlock showLine(PreviewEdit *preview, const QString &start)
 {
-    for (QTextBlock block = preview->document()->firstBlock(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = preview->document()->firstBlock(); block.isValid();
+         block = block.next()) {
         if (!block.text().startsWith(start))
             continue;
         QTextCursor cursor(block);
@@ -29,7 +30,6 @@ QTextBlock showLine(PreviewEdit *preview, const QString &start)
     }
     qFatal("no line starts with %s", qPrintable(start));
 }
-
 
 } // namespace
 
@@ -96,19 +96,23 @@ void PreviewTest::linesAreColouredByWhatTheyAre_data()
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("expected");
     const QStringList general{"Command2", "Command3", "Command4", "Command5"};
-    QTest::newRow("banner") << QStringList() << "" << ";------Visit" << 5 << "comment";
-    QTest::newRow("key") << QStringList{"Command2"} << "" << "MaxPlayers = 50" << 0 << "key";
-    QTest::newRow("separator after the key") << QStringList{"Command2"} << "" << "MaxPlayers = 50" << 11 << "plain";
-    QTest::newRow("value") << QStringList{"Command2"} << "" << "MaxPlayers = 50" << 13 << "plain";
-    QTest::newRow("section header") << general + QStringList{"Command13", "Command7"} << "" << "[GAME]" << 1
-                                    << "header";
+    QTest::newRow("banner") << QStringList() << ""
+                            << ";------Visit" << 5 << "comment";
+    QTest::newRow("key") << QStringList{"Command2"} << ""
+                         << "MaxPlayers = 50" << 0 << "key";
+    QTest::newRow("separator after the key") << QStringList{"Command2"} << ""
+                                             << "MaxPlayers = 50" << 11 << "plain";
+    QTest::newRow("value") << QStringList{"Command2"} << ""
+                           << "MaxPlayers = 50" << 13 << "plain";
+    QTest::newRow("section header") << general + QStringList{"Command13", "Command7"} << ""
+                                    << "[GAME]" << 1 << "header";
     QTest::newRow("Ammunation's last blank") << general + QStringList{"Command6"} << ""
                                              << "Ammunation = " << 93 << "blank";
     QTest::newRow("Ammunation's last value") << general + QStringList{"Command6"} << ""
                                              << "Ammunation = " << 91 << "plain";
     QTest::newRow("Class record after a typed comment")
-        << general + QStringList{"Command13", "Command7", "Command8"} << ";my note" << ";my noteClass = "
-        << 10 << "comment";
+        << general + QStringList{"Command13", "Command7", "Command8"} << ";my note"
+        << ";my noteClass = " << 10 << "comment";
 }
 
 void PreviewTest::linesAreColouredByWhatTheyAre()

@@ -46,7 +46,8 @@ void type(QWidget *widget, const QString &text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text.mid(i, length),
+                            Qt::NoModifier);
         i += length - 1;
     }
 }
@@ -131,7 +132,6 @@ private slots:
     void saveOverwritesWithoutAsking();
 
 private:
-
     TemporaryHome home;
     std::unique_ptr<WindowDriver> driver;
 };
@@ -163,11 +163,15 @@ void RoundTripTest::savedBytes_data()
                                        u"\u670d\u52a1\u5668 \U0001F600\U0001F3AE\r\n"
                                        u"a\tb\u00a0c\r\n")
                       + QChar(0xd800) + "x\r\n\r\n";
-    const QByteArray allBytes = "caf\xc3\xa9 \xc3\x9cn\xc3\xaf" "c\xc3\xb6" "d\xc3\xa9\r\n"
-                                "5 \xe2\x82\xac\r\n\r\n"
-                                "\xe6\x9c\x8d\xe5\x8a\xa1\xe5\x99\xa8 \xf0\x9f\x98\x80\xf0\x9f\x8e\xae\r\n"
-                                "a\tb\xc2\xa0" "c\r\n"
-                                "\xef\xbf\xbdx\r\n\r\n\r\n";
+    const QByteArray allBytes
+        = "caf\xc3\xa9 \xc3\x9cn\xc3\xaf"
+          "c\xc3\xb6"
+          "d\xc3\xa9\r\n"
+          "5 \xe2\x82\xac\r\n\r\n"
+          "\xe6\x9c\x8d\xe5\x8a\xa1\xe5\x99\xa8 \xf0\x9f\x98\x80\xf0\x9f\x8e\xae\r\n"
+          "a\tb\xc2\xa0"
+          "c\r\n"
+          "\xef\xbf\xbdx\r\n\r\n\r\n";
     // Each kind of character once, then the cases that need a place of their own.
     const QList<std::tuple<const char *, QString, QByteArray>> rows{
         {"accents, euro, CJK, emoji, tab, nbsp, lone surrogate, empty lines", all, allBytes},
@@ -175,7 +179,8 @@ void RoundTripTest::savedBytes_data()
         {"high surrogate at the very end", "x" + QString(QChar(0xd83d)), "x\xef\xbf\xbd\r\n"},
         {"high surrogate before a line break", "x" + QString(QChar(0xd83d)) + "\r\ny",
          "x\xef\xbf\xbd\r\ny\r\n"},
-        {"empty lines at both ends", "\r\n\r\na\r\n\r\n\r\nb\r\n", "\r\n\r\na\r\n\r\n\r\nb\r\n\r\n"},
+        {"empty lines at both ends", "\r\n\r\na\r\n\r\n\r\nb\r\n",
+         "\r\n\r\na\r\n\r\n\r\nb\r\n\r\n"},
     };
     for (const auto &[name, document, expected] : rows) {
         QTest::addRow("%s, replaced", name) << Entry::Replace << document << expected;
@@ -200,18 +205,26 @@ void RoundTripTest::previewGivesBackWhatWasPasted_data()
 {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("document");
-    QTest::newRow("tab and non-breaking space") << QStringLiteral(u"a\tb\u00a0c") << QStringLiteral(u"a\tb\u00a0c");
-    QTest::newRow("LF") << "a\nb" << "a\r\nb";
-    QTest::newRow("CR LF") << "a\r\nb" << "a\r\nb";
-    QTest::newRow("lone CR") << "a\rb" << "a\r\nb";
-    QTest::newRow("CR CR LF") << "a\r\r\nb" << "a\r\n\r\nb";
-    QTest::newRow("LF CR") << "a\n\rb" << "a\r\n\r\nb";
+    QTest::newRow("tab and non-breaking space")
+        << QStringLiteral(u"a\tb\u00a0c") << QStringLiteral(u"a\tb\u00a0c");
+    QTest::newRow("LF") << "a\nb"
+                        << "a\r\nb";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a\r\nb";
+    QTest::newRow("lone CR") << "a\rb"
+                             << "a\r\nb";
+    QTest::newRow("CR CR LF") << "a\r\r\nb"
+                              << "a\r\n\r\nb";
+    QTest::newRow("LF CR") << "a\n\rb"
+                           << "a\r\n\r\nb";
     QTest::newRow("line separator") << QStringLiteral(u"a\u2028b") << "a\r\nb";
     QTest::newRow("paragraph separator") << QStringLiteral(u"a\u2029b") << "a\r\nb";
-    QTest::newRow("line breaks at both ends") << "\nab\n" << "\r\nab\r\n";
+    QTest::newRow("line breaks at both ends") << "\nab\n"
+                                              << "\r\nab\r\n";
     // Qt's text document takes these two noncharacters for frame marks; they
     // must not become line breaks.
-    QTest::newRow("U+FDD0 and U+FDD1") << QStringLiteral(u"a\ufdd0b\ufdd1c") << QStringLiteral(u"a\ufffdb\ufffdc");
+    QTest::newRow("U+FDD0 and U+FDD1")
+        << QStringLiteral(u"a\ufdd0b\ufdd1c") << QStringLiteral(u"a\ufffdb\ufffdc");
     const QString every = everyOtherCharacter(u"\n");
     QString everyAsKept = everyOtherCharacter(u"\r\n");
     everyAsKept.replace(QChar(0xfdd0), QChar::ReplacementCharacter);
@@ -248,10 +261,12 @@ void RoundTripTest::previewGivesBackWhatWasTyped()
     type(preview, QStringLiteral(u"caf\u00e9 5\u20ac \u670d\u00a0x\U0001F600"));
     QTest::keyClick(preview, Qt::Key_Return);
     QTest::keyClicks(preview, "a");
-    QTest::keyClick(preview, Qt::Key_Return, Qt::ShiftModifier); // a line break within the paragraph
+    QTest::keyClick(preview, Qt::Key_Return,
+                    Qt::ShiftModifier); // a line break within the paragraph
     QTest::keyClick(preview, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClicks(preview, "b ");
-    QCOMPARE(driver->document(), QStringLiteral(u"caf\u00e9 5\u20ac \u670d\u00a0x\U0001F600\r\na\r\n\r\nb "));
+    QCOMPARE(driver->document(),
+             QStringLiteral(u"caf\u00e9 5\u20ac \u670d\u00a0x\U0001F600\r\na\r\n\r\nb "));
 }
 
 void RoundTripTest::closingAsksNothing()
@@ -295,7 +310,8 @@ void RoundTripTest::saveOverwritesWithoutAsking()
     window.preview()->replaceDocument("short");
     ModalWatcher watcher;
     window.findChild<QPushButton *>(controlName(Control::Command14))->click();
-    QCOMPARE(watcher.shown, QStringList{QString::number(QMessageBox::NoIcon) + " " + savedMessage(home.configPath())});
+    QCOMPARE(watcher.shown, QStringList{QString::number(QMessageBox::NoIcon) + " "
+                                        + savedMessage(home.configPath())});
     QCOMPARE(WindowDriver::savedBytes(home.configPath()), QByteArray("short\r\n"));
 }
 

@@ -71,7 +71,7 @@ enum class Failure {
 
 // A server's Config.ini, set up as its operator might have it.
 enum class ServersFile {
-    LinkToOtherAccountsFile, // mode 0640, owned by "nobody"
+    LinkToOtherAccountsFile,             // mode 0640, owned by "nobody"
     LinkToOtherAccountsFileWithoutChown, // and the saving user may not give files away
     InFolderWithoutWritePermission,
     HardLinked,
@@ -144,13 +144,15 @@ private:
 {
     if (!QFileInfo(folder).isDir())
         return {"<no folder>"};
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                  | QDir::NoDotAndDotDot);
 }
 
 // Comment lines the user might have typed, to make the document this long.
 [[nodiscard]] QString userNotes(qsizetype bytes)
 {
-    const QString line = QStringLiteral(";  a note from the server's operator, 64 bytes long...........\r\n");
+    const QString line
+        = QStringLiteral(";  a note from the server's operator, 64 bytes long...........\r\n");
     Q_ASSERT(line.size() == 64);
     return line.repeated(bytes / line.size());
 }
@@ -181,7 +183,8 @@ public:
     explicit WithoutCapabilities(std::initializer_list<int> capabilities)
     {
         __user_cap_data_struct lowered[2]{};
-        if (::syscall(SYS_capget, &m_header, m_saved) != 0 || ::syscall(SYS_capget, &m_header, lowered) != 0)
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0
+            || ::syscall(SYS_capget, &m_header, lowered) != 0)
             return;
         for (const int capability : capabilities)
             lowered[CAP_TO_INDEX(capability)].effective &= ~CAP_TO_MASK(capability);
@@ -207,8 +210,11 @@ private:
 [[nodiscard]] QByteArray aclLettingNobodyWrite()
 {
     constexpr quint32 none = ~0u;
-    constexpr quint32 entries[][3] = {{0x01, 6, none}, {0x02, 6, nobody}, {0x04, 4, none},
-                                      {0x10, 6, none}, {0x20, 4, none}}; // owner, nobody, group, mask, others
+    constexpr quint32 entries[][3] = {{0x01, 6, none},
+                                      {0x02, 6, nobody},
+                                      {0x04, 4, none},
+                                      {0x10, 6, none},
+                                      {0x20, 4, none}}; // owner, nobody, group, mask, others
     QByteArray acl;
     const auto put = [&acl](auto value) {
         value = qToLittleEndian(value);
@@ -226,7 +232,7 @@ private:
 // What the server sees of its file: whose it is, who may read it, its
 // extended attributes (the ACL among them), and which file it is.
 struct FileIdentity {
-    struct stat status {};
+    struct stat status { };
     QStringList attributes; // "name=value in hex", sorted
 };
 
@@ -239,8 +245,8 @@ struct FileIdentity {
     names.truncate(std::max<ssize_t>(0, ::listxattr(name.constData(), names.data(), names.size())));
     for (const QByteArray &attribute : names.split('\0')) {
         QByteArray value(64 * 1024, Qt::Uninitialized);
-        value.truncate(std::max<ssize_t>(0, ::getxattr(name.constData(), attribute.constData(), value.data(),
-                                                         value.size())));
+        value.truncate(std::max<ssize_t>(
+            0, ::getxattr(name.constData(), attribute.constData(), value.data(), value.size())));
         if (!attribute.isEmpty())
             identity.attributes << QString::fromLatin1(attribute + '=' + value.toHex());
     }
@@ -282,8 +288,14 @@ private slots:
     void saveKeepsTheServersFile();
 
 private:
-    [[nodiscard]] QString path() const { return QDir(m_home).filePath(QStringLiteral("Config.ini")); }
-    [[nodiscard]] QString serverFolder() const { return m_root->filePath(QStringLiteral("server")); }
+    [[nodiscard]] QString path() const
+    {
+        return QDir(m_home).filePath(QStringLiteral("Config.ini"));
+    }
+    [[nodiscard]] QString serverFolder() const
+    {
+        return m_root->filePath(QStringLiteral("server"));
+    }
     void saveOnce();
     [[nodiscard]] QString makeHome(Failure failure);
     void arrange(Failure failure);
@@ -303,7 +315,7 @@ void SaveFailuresTest::init()
     QVERIFY(m_root->isValid());
 #ifdef Q_OS_WIN
     m_home = QStringLiteral("C:/"); // where Save writes on Windows, whatever the home folder
-    QFile::remove(path()); // an earlier test's file
+    QFile::remove(path());          // an earlier test's file
 #else
     m_home = m_root->filePath(QStringLiteral("home"));
 #endif
@@ -395,7 +407,8 @@ void SaveFailuresTest::arrange(Failure failure)
         saveOnce();
         QVERIFY(QFile::exists(path()));
 #ifdef Q_OS_LINUX
-        QVERIFY(::link(QFile::encodeName(path()).constData(), QFile::encodeName(m_home + "/server.ini").constData())
+        QVERIFY(::link(QFile::encodeName(path()).constData(),
+                       QFile::encodeName(m_home + "/server.ini").constData())
                 == 0);
 #endif
         preview->replaceDocument(m_driver->document() + userNotes(1024 * 1024));
@@ -436,15 +449,18 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
     const QString full = "The disk is full: free some space on it";
     const QString readOnly = "The disk is read-only: make it writable";
     QTest::newRow("target is a folder")
-        << Failure::TargetIsFolder << "Filename refers to a directory." << "rename or remove that folder" << true;
-    QTest::newRow("home folder missing")
-        << Failure::HomeMissing << "No such file or directory." << "Its folder does not exist: create" << true;
-    QTest::newRow("read-only file system") << Failure::ReadOnly << "Read-only file system." << readOnly << true;
+        << Failure::TargetIsFolder << "Filename refers to a directory."
+        << "rename or remove that folder" << true;
+    QTest::newRow("home folder missing") << Failure::HomeMissing << "No such file or directory."
+                                         << "Its folder does not exist: create" << true;
+    QTest::newRow("read-only file system")
+        << Failure::ReadOnly << "Read-only file system." << readOnly << true;
     QTest::newRow("read-only file system, no old file")
         << Failure::ReadOnlyWithoutOldFile << "Read-only file system." << readOnly << true;
     QTest::newRow("disk full while writing 1 MiB")
         << Failure::FullWhileWriting << "No space left on device." << full << true;
-    QTest::newRow("disk full, no room for 13 KiB") << Failure::FullNoRoom << "No space left on device." << full << true;
+    QTest::newRow("disk full, no room for 13 KiB")
+        << Failure::FullNoRoom << "No space left on device." << full << true;
     QTest::newRow("disk full, room for 4 of 13 KiB")
         << Failure::FullRoomForOnePage << "No space left on device." << full << true;
     QTest::newRow("disk full while writing over a hard-linked file")
@@ -475,7 +491,8 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     const UserMessage shown = m_driver->messages.last();
     qInfo().noquote() << "shown:" << shown.text;
     QCOMPARE(shown.kind, UserMessage::Kind::Warning);
-    QVERIFY(shown.text.startsWith("The file was not saved: " + QDir::toNativeSeparators(path()) + "\n"));
+    QVERIFY(shown.text.startsWith("The file was not saved: " + QDir::toNativeSeparators(path())
+                                  + "\n"));
     QVERIFY2(shown.text.contains(reason + ' '), qPrintable(shown.text));
     QVERIFY2(shown.text.contains(advice), qPrintable(shown.text));
     QCOMPARE(shown.text.contains("may now be incomplete"), !oldFileKept);
@@ -570,12 +587,15 @@ QString SaveFailuresTest::arrange(ServersFile file)
             return "cannot set the mode: " + systemReason();
         break;
     case ServersFile::InFolderWithoutWritePermission:
-        if (!writeFile(path(), oldText) || !QFile::setPermissions(m_home, QFile::ReadOwner | QFile::ExeOwner))
+        if (!writeFile(path(), oldText)
+            || !QFile::setPermissions(m_home, QFile::ReadOwner | QFile::ExeOwner))
             return QStringLiteral("cannot make the file or set its folder's permissions");
         break;
     case ServersFile::HardLinked:
         if (!writeFile(serversFile, oldText)
-            || ::link(QFile::encodeName(serversFile).constData(), QFile::encodeName(path()).constData()) != 0)
+            || ::link(QFile::encodeName(serversFile).constData(),
+                      QFile::encodeName(path()).constData())
+                   != 0)
             return QStringLiteral("cannot make the file and its hard link");
         break;
     case ServersFile::WithAclAndAttribute: {
@@ -583,7 +603,8 @@ QString SaveFailuresTest::arrange(ServersFile file)
             return QStringLiteral("cannot make the file");
         const QByteArray name = QFile::encodeName(path());
         const QByteArray acl = aclLettingNobodyWrite();
-        if (::setxattr(name.constData(), "system.posix_acl_access", acl.constData(), acl.size(), 0) != 0
+        if (::setxattr(name.constData(), "system.posix_acl_access", acl.constData(), acl.size(), 0)
+                != 0
             || ::setxattr(name.constData(), "user.origin", "server", 6, 0) != 0)
             return "no ACL or extended attribute here: " + systemReason();
         break;
@@ -600,10 +621,12 @@ void SaveFailuresTest::saveKeepsTheServersFile_data()
 {
     QTest::addColumn<ServersFile>("file");
     QTest::addColumn<bool>("replaced"); // by a new copy, which leaves the old file whole until then
-    QTest::newRow("link to another account's file, mode 0640") << ServersFile::LinkToOtherAccountsFile << true;
+    QTest::newRow("link to another account's file, mode 0640")
+        << ServersFile::LinkToOtherAccountsFile << true;
     QTest::newRow("the same, saved by a user who cannot give files away")
         << ServersFile::LinkToOtherAccountsFileWithoutChown << false;
-    QTest::newRow("folder without write permission") << ServersFile::InFolderWithoutWritePermission << false;
+    QTest::newRow("folder without write permission")
+        << ServersFile::InFolderWithoutWritePermission << false;
     QTest::newRow("hard link") << ServersFile::HardLinked << false;
     QTest::newRow("ACL and extended attribute") << ServersFile::WithAclAndAttribute << true;
 }
@@ -622,11 +645,12 @@ void SaveFailuresTest::saveKeepsTheServersFile()
     {
         // As a user who may not give files away, or who is bound by the
         // permissions (root is not).
-        const WithoutCapabilities user = file == ServersFile::LinkToOtherAccountsFileWithoutChown
-            ? WithoutCapabilities{CAP_CHOWN}
+        const WithoutCapabilities user
+            = file == ServersFile::LinkToOtherAccountsFileWithoutChown
+                ? WithoutCapabilities{CAP_CHOWN}
             : file == ServersFile::InFolderWithoutWritePermission
-            ? WithoutCapabilities{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}
-            : WithoutCapabilities{};
+                ? WithoutCapabilities{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}
+                : WithoutCapabilities{};
         QVERIFY(user.lowered());
         m_driver->click(Control::Command14);
     }

@@ -81,22 +81,39 @@ void SingleLineFieldsTest::pasteKeepsTheFirstLine_data()
     QTest::addColumn<QString>("after");
     QTest::addColumn<int>("cursorAfter");
 
-    QTest::newRow("LF, whole text replaced") << "Text1" << "50" << 0 << 2 << "64\nrest" << "64" << 2;
-    QTest::newRow("CR LF, into the middle") << "Text1" << "XYZ" << 2 << 0 << "ab\r\ncd" << "XYabZ" << 4;
-    QTest::newRow("lone CR") << "Text1" << "XYZ" << 2 << 0 << "ab\rcd" << "XYabZ" << 4;
-    QTest::newRow("line separator") << "Text1" << "XYZ" << 2 << 0 << QStringLiteral("ab\u2028cd")
-                                    << "XYabZ" << 4;
-    QTest::newRow("paragraph separator") << "Text1" << "XYZ" << 2 << 0 << QStringLiteral("ab\u2029cd")
-                                         << "XYabZ" << 4;
-    QTest::newRow("several lines, selection replaced")
-        << "Text2" << "5555" << 1 << 2 << "77\n88\r\n99" << "5775" << 3;
-    QTest::newRow("line break first: nothing comes in")
-        << "Text1" << "XYZ" << 1 << 0 << "\r\nab" << "XYZ" << 1;
-    QTest::newRow("line break last") << "Text1" << "" << 0 << 0 << "ab\r\n" << "ab" << 2;
-    QTest::newRow("one line stays whole")
-        << "Text1" << "XYZ" << 3 << 0 << QStringLiteral("\ta\u00a0b\u20ac") << QStringLiteral("XYZ\ta\u00a0b\u20ac") << 8;
-    QTest::newRow("combo box edit") << "Combo1" << "1" << 0 << 1 << "3\n4" << "3" << 1;
-    QTest::newRow("combo box edit, into the middle") << "Combo4" << "01" << 1 << 0 << "x\ry" << "0x1" << 2;
+    QTest::newRow("LF, whole text replaced") << "Text1"
+                                             << "50" << 0 << 2 << "64\nrest"
+                                             << "64" << 2;
+    QTest::newRow("CR LF, into the middle") << "Text1"
+                                            << "XYZ" << 2 << 0 << "ab\r\ncd"
+                                            << "XYabZ" << 4;
+    QTest::newRow("lone CR") << "Text1"
+                             << "XYZ" << 2 << 0 << "ab\rcd"
+                             << "XYabZ" << 4;
+    QTest::newRow("line separator")
+        << "Text1"
+        << "XYZ" << 2 << 0 << QStringLiteral("ab\u2028cd") << "XYabZ" << 4;
+    QTest::newRow("paragraph separator")
+        << "Text1"
+        << "XYZ" << 2 << 0 << QStringLiteral("ab\u2029cd") << "XYabZ" << 4;
+    QTest::newRow("several lines, selection replaced") << "Text2"
+                                                       << "5555" << 1 << 2 << "77\n88\r\n99"
+                                                       << "5775" << 3;
+    QTest::newRow("line break first: nothing comes in") << "Text1"
+                                                        << "XYZ" << 1 << 0 << "\r\nab"
+                                                        << "XYZ" << 1;
+    QTest::newRow("line break last") << "Text1"
+                                     << "" << 0 << 0 << "ab\r\n"
+                                     << "ab" << 2;
+    QTest::newRow("one line stays whole") << "Text1"
+                                          << "XYZ" << 3 << 0 << QStringLiteral("\ta\u00a0b\u20ac")
+                                          << QStringLiteral("XYZ\ta\u00a0b\u20ac") << 8;
+    QTest::newRow("combo box edit") << "Combo1"
+                                    << "1" << 0 << 1 << "3\n4"
+                                    << "3" << 1;
+    QTest::newRow("combo box edit, into the middle") << "Combo4"
+                                                     << "01" << 1 << 0 << "x\ry"
+                                                     << "0x1" << 2;
 }
 
 void SingleLineFieldsTest::pasteKeepsTheFirstLine()

@@ -118,14 +118,14 @@ void WindowTest::savedFile_data()
                     Command8, Command10, Command9, Command11, Command12, Command14})
         << "worked-example.ini";
     // Cleared after the World step, so the file starts with the first shop.
-    QTest::newRow("each Add pressed three times")
-        << presses({Command2, Command3, Command4, Command5, Command1, Command6, Command6, Command6, Command13,
-                    Command7, Command8, Command8, Command8, Command10, Command9, Command9, Command9,
-                    Command11, Command12, Command12, Command12, Command14})
-        << "every-add-three-times.ini";
+    QTest::newRow("each Add pressed three times") << presses(
+        {Command2,  Command3,  Command4,  Command5,  Command1,  Command6,  Command6, Command6,
+         Command13, Command7,  Command8,  Command8,  Command8,  Command10, Command9, Command9,
+         Command9,  Command11, Command12, Command12, Command12, Command14})
+                                                  << "every-add-three-times.ini";
     QTest::newRow("steps ended without records, then a car")
-        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8, Command10,
-                    Command11, Command12, Command14})
+        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8,
+                    Command10, Command11, Command12, Command14})
         << "no-optional-records.ini";
     // The record continues the banner's last line: it starts without a break.
     QTest::newRow("a class right after Clear")
@@ -133,27 +133,33 @@ void WindowTest::savedFile_data()
                     Command10, Command14})
         << "class-after-clear.ini";
     QTest::newRow("Clear twice in the Vehicle step")
-        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8, Command10,
-                    Command11, Command12, Command1, Command1, Command12, Command14})
+        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8,
+                    Command10, Command11, Command12, Command1, Command1, Command12, Command14})
         << "clear-in-vehicle-step.ini";
     // An emptied preview holds just the next piece, its leading break included.
-    QTest::newRow("emptied preview")
-        << presses({Command2, Command3, Command4, Command5, Command13, Command7, Command8, Command10})
-               + Walk{{Action::EmptyPreview, Command1, {}}} + presses({Command9, Command11, Command14})
-        << "emptied-preview.ini";
+    QTest::newRow("emptied preview") << presses({Command2, Command3, Command4, Command5, Command13,
+                                                 Command7, Command8, Command10})
+                                            + Walk{{Action::EmptyPreview, Command1, {}}}
+                                            + presses({Command9, Command11, Command14})
+                                     << "emptied-preview.ini";
     // Fields are read at each press, as typed; the user's own lines stay
     // where they were typed, with or without a line break after them.
     QTest::newRow("edited fields and notes")
-        << Walk{typed(Text1, "64"), typed(Combo1, "3"), typedInPreview("\nmy note"), pressed(Command2),
-                typed(Combo2, "true"), typed(Text4, "secret"), pressed(Command3),
-                pressed(Command4), typed(Text12, " 7 "), pressed(Command5),
-                typed(Text15, "1"), pressed(Command6), typed(Text15, "2"), typed(Text35, ""),
-                pressed(Command6), pressed(Command13), typed(Text36, "Deathmatch"),
-                typed(Text51, "{Text1} %1"), pressed(Command7),
-                typedInPreview("; classes\n"), pressed(Command8), typed(Text53, "002"),
-                pressed(Command8), pressed(Command10), typed(Text64, ""),
-                pressed(Command9), pressed(Command11), typed(Text74, "7"),
-                pressed(Command12), pressed(Command14)}
+        << Walk{typed(Text1, "64"),          typed(Combo1, "3"),
+                typedInPreview("\nmy note"), pressed(Command2),
+                typed(Combo2, "true"),       typed(Text4, "secret"),
+                pressed(Command3),           pressed(Command4),
+                typed(Text12, " 7 "),        pressed(Command5),
+                typed(Text15, "1"),          pressed(Command6),
+                typed(Text15, "2"),          typed(Text35, ""),
+                pressed(Command6),           pressed(Command13),
+                typed(Text36, "Deathmatch"), typed(Text51, "{Text1} %1"),
+                pressed(Command7),           typedInPreview("; classes\n"),
+                pressed(Command8),           typed(Text53, "002"),
+                pressed(Command8),           pressed(Command10),
+                typed(Text64, ""),           pressed(Command9),
+                pressed(Command11),          typed(Text74, "7"),
+                pressed(Command12),          pressed(Command14)}
         << "edited-walk.ini";
 }
 
@@ -182,7 +188,8 @@ void WindowTest::savedFile()
     COMPARE_WITH_REFERENCE(WindowDriver::savedBytes(home.configPath()), reference);
     QCOMPARE(driver->messages.size(), 1);
     QCOMPARE(driver->messages.first().kind, UserMessage::Kind::Information);
-    QCOMPARE(driver->messages.first().text, "File saved in " + QDir::toNativeSeparators(home.configPath()));
+    QCOMPARE(driver->messages.first().text,
+             "File saved in " + QDir::toNativeSeparators(home.configPath()));
 }
 
 void WindowTest::startsWithDefaultsAndBanner()
@@ -221,8 +228,10 @@ void WindowTest::comboTextIsWrittenAsTyped_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<WizardState>("state");
     QTest::addColumn<QString>("expectedLine");
-    QTest::newRow("prefix of an item") << Combo2 << "t" << WizardState::Access << "NeedPassword = t";
-    QTest::newRow("capitals") << Combo3 << "FALSE" << WizardState::Moderation << "LogServer = FALSE";
+    QTest::newRow("prefix of an item")
+        << Combo2 << "t" << WizardState::Access << "NeedPassword = t";
+    QTest::newRow("capitals") << Combo3 << "FALSE" << WizardState::Moderation
+                              << "LogServer = FALSE";
     QTest::newRow("empty") << Combo1 << "" << WizardState::Server << "Map = ";
 }
 
@@ -238,7 +247,8 @@ void WindowTest::comboTextIsWrittenAsTyped()
     QCOMPARE(box->currentText(), typed);
     driver->click(pressesToNextState[std::size_t(state)]); // takes the focus from the box
     QCOMPARE(box->currentText(), typed);
-    QVERIFY2(driver->document().split("\r\n").contains(expectedLine), qPrintable(driver->document()));
+    QVERIFY2(driver->document().split("\r\n").contains(expectedLine),
+             qPrintable(driver->document()));
 }
 
 void WindowTest::fieldsHaveNoLengthLimit()

@@ -94,22 +94,26 @@ void WindowsSaveTest::codePageBytes_data()
     QTest::addColumn<QString>("document");
     QTest::addColumn<QByteArray>("cp1252");
     QTest::addColumn<QByteArray>("cp1250");
-    QTest::newRow("empty: no byte-order mark") << QString() << QByteArray("\r\n") << QByteArray("\r\n");
-    QTest::newRow("CR LF kept, one more at the end") << "a\r\n\r\nb\r\n" << QByteArray("a\r\n\r\nb\r\n\r\n")
-                                                    << QByteArray("a\r\n\r\nb\r\n\r\n");
-    QTest::newRow("euro sign") << QStringLiteral(u"5 \u20ac") << QByteArray("5 \x80\r\n") << QByteArray("5 \x80\r\n");
+    QTest::newRow("empty: no byte-order mark")
+        << QString() << QByteArray("\r\n") << QByteArray("\r\n");
+    QTest::newRow("CR LF kept, one more at the end")
+        << "a\r\n\r\nb\r\n"
+        << QByteArray("a\r\n\r\nb\r\n\r\n") << QByteArray("a\r\n\r\nb\r\n\r\n");
+    QTest::newRow("euro sign") << QStringLiteral(u"5 \u20ac") << QByteArray("5 \x80\r\n")
+                               << QByteArray("5 \x80\r\n");
     QTest::newRow("French") << QStringLiteral(u"caf\u00e9 \u00dc") << QByteArray("caf\xe9 \xdc\r\n")
                             << QByteArray("caf\xe9 \xdc\r\n");
     // A letter the code page lacks is replaced, never written as a look-alike.
     QTest::newRow("Polish") << QStringLiteral(u"\u0142\u0105\u015b\u017c") << QByteArray("????\r\n")
                             << QByteArray("\xb3\xb9\x9c\xbf\r\n");
-    QTest::newRow("fullwidth equals and semicolon") << QStringLiteral(u"a \uff1d b\uff1b") << QByteArray("a ? b?\r\n")
-                                                    << QByteArray("a ? b?\r\n");
+    QTest::newRow("fullwidth equals and semicolon")
+        << QStringLiteral(u"a \uff1d b\uff1b") << QByteArray("a ? b?\r\n")
+        << QByteArray("a ? b?\r\n");
     QTest::newRow("CJK") << QStringLiteral(u"\u670d") << QByteArray("?\r\n") << QByteArray("?\r\n");
-    QTest::newRow("emoji: one per UTF-16 unit") << QStringLiteral(u"\U0001F600") << QByteArray("??\r\n")
-                                                << QByteArray("??\r\n");
-    QTest::newRow("lone surrogate") << "x" + QString(QChar(0xd800)) << QByteArray("x?\r\n")
-                                    << QByteArray("x?\r\n");
+    QTest::newRow("emoji: one per UTF-16 unit")
+        << QStringLiteral(u"\U0001F600") << QByteArray("??\r\n") << QByteArray("??\r\n");
+    QTest::newRow("lone surrogate")
+        << "x" + QString(QChar(0xd800)) << QByteArray("x?\r\n") << QByteArray("x?\r\n");
 }
 
 void WindowsSaveTest::codePageBytes()
@@ -119,7 +123,8 @@ void WindowsSaveTest::codePageBytes()
     QFETCH(QByteArray, cp1250);
     const UINT codePage = GetACP();
     if (codePage != 1252 && codePage != 1250)
-        QSKIP(qPrintable(QStringLiteral("the bytes are known for code pages 1252 and 1250, not %1").arg(codePage)));
+        QSKIP(qPrintable(QStringLiteral("the bytes are known for code pages 1252 and 1250, not %1")
+                             .arg(codePage)));
     const QByteArray expected = codePage == 1252 ? cp1252 : cp1250;
     QCOMPARE(configFileBytes(document), expected);
     QCOMPARE(configFileBytesFromEditorText(document), expected);
@@ -167,8 +172,10 @@ void WindowsSaveTest::rightsAdvice_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("names"); // empty: no advice
-    QTest::newRow("top of drive C:") << "C:/Config.ini" << "C:\\Config.ini";
-    QTest::newRow("native separators, other drive") << "d:\\Config.ini" << "d:\\Config.ini";
+    QTest::newRow("top of drive C:") << "C:/Config.ini"
+                                     << "C:\\Config.ini";
+    QTest::newRow("native separators, other drive") << "d:\\Config.ini"
+                                                    << "d:\\Config.ini";
     QTest::newRow("in a folder") << "C:/Games/Config.ini" << QString();
     QTest::newRow("drive alone") << "C:/" << QString();
     QTest::newRow("network share") << "//server/share/Config.ini" << QString();

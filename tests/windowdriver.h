@@ -24,7 +24,15 @@ Q_DECLARE_METATYPE(fennick::Control)
 
 // The ten states the wizard can be in, in the order the user reaches them.
 enum class WizardState {
-    Server, Access, Moderation, World, Ammunation, Game, ClassBeforeAClass, ClassAfterAClass, Pickup,
+    Server,
+    Access,
+    Moderation,
+    World,
+    Ammunation,
+    Game,
+    ClassBeforeAClass,
+    ClassAfterAClass,
+    Pickup,
     Vehicle,
 };
 
@@ -34,9 +42,9 @@ Q_DECLARE_METATYPE(WizardState)
 // optional but the one class the Class step needs; Save is usable from the
 // Pickup step on.
 inline constexpr std::array<fennick::Control, 9> pressesToNextState{
-    fennick::Control::Command2,  fennick::Control::Command3, fennick::Control::Command4,
-    fennick::Control::Command5,  fennick::Control::Command13, fennick::Control::Command7,
-    fennick::Control::Command8,  fennick::Control::Command10, fennick::Control::Command11,
+    fennick::Control::Command2, fennick::Control::Command3,  fennick::Control::Command4,
+    fennick::Control::Command5, fennick::Control::Command13, fennick::Control::Command7,
+    fennick::Control::Command8, fennick::Control::Command10, fennick::Control::Command11,
 };
 
 // From the start to the state in a window of the test's own, pressing each
@@ -44,7 +52,9 @@ inline constexpr std::array<fennick::Control, 9> pressesToNextState{
 inline void walkStraightTo(fennick::MainWindow &window, WizardState state)
 {
     for (int i = 0; i < int(state); ++i)
-        window.findChild<QAbstractButton *>(fennick::controlName(pressesToNextState[std::size_t(i)]))->click();
+        window
+            .findChild<QAbstractButton *>(fennick::controlName(pressesToNextState[std::size_t(i)]))
+            ->click();
 }
 
 // A fresh home folder for the test program, so that Save writes there.
@@ -57,8 +67,14 @@ public:
         QFile::remove(configPath()); // as fresh as a new home folder
 #endif
     }
-    [[nodiscard]] bool isValid() const { return m_folder.isValid(); }
-    [[nodiscard]] QString path() const { return m_folder.path(); }
+    [[nodiscard]] bool isValid() const
+    {
+        return m_folder.isValid();
+    }
+    [[nodiscard]] QString path() const
+    {
+        return m_folder.path();
+    }
     // Where Save writes: into the home folder, or C:\Config.ini on Windows.
     [[nodiscard]] QString configPath() const
     {

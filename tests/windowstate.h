@@ -12,7 +12,7 @@
 
 struct WindowState {
     QString document;
-    QStringList fieldTexts; // "Text12 = value", sorted by name
+    QStringList fieldTexts;   // "Text12 = value", sorted by name
     QStringList enabledFlags; // "Command14 on", sorted by name
 
     [[nodiscard]] static WindowState of(const fennick::MainWindow &window)

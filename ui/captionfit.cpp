@@ -30,7 +30,8 @@ std::vector<CaptionBox> captionBoxes(const QStyle &style)
     const int frame = style.pixelMetric(QStyle::PM_DefaultFrameWidth);
     const auto label = [&](std::string_view caption, const layout::TwipRect &rect) {
         const QRect r = toPixels(rect);
-        boxes.push_back({toQString(caption), qreal(r.width()), qreal(toPixels(layout::labelHeight))});
+        boxes.push_back(
+            {toQString(caption), qreal(r.width()), qreal(toPixels(layout::labelHeight))});
     };
     for (const layout::FieldPlacement &row : layout::fieldPlacements) {
         label(field(row.field).caption, row.labelRect());
@@ -45,7 +46,8 @@ std::vector<CaptionBox> captionBoxes(const QStyle &style)
     for (const layout::ButtonPlacement &placement : layout::buttonPlacements) {
         const QRect r = toPixels(placement.rect);
         boxes.push_back({toQString(button(placement.button).caption),
-                         qreal(r.width() - 2 * (buttonMargin + frame)), qreal(r.height() - 2 * frame)});
+                         qreal(r.width() - 2 * (buttonMargin + frame)),
+                         qreal(r.height() - 2 * frame)});
     }
 
     // The narrowest tab of a row, its edges rounded as the strip rounds them.
@@ -53,8 +55,9 @@ std::vector<CaptionBox> captionBoxes(const QStyle &style)
     const qreal stripWidth = toPixels(layout::tabControl.rect).width();
     int narrowestTab = toPixels(layout::tabControl.rect).width();
     for (int column = 0; column < layout::tabsPerRow; ++column)
-        narrowestTab = std::min(narrowestTab, qRound((column + 1) * stripWidth / layout::tabsPerRow)
-                                                  - qRound(column * stripWidth / layout::tabsPerRow));
+        narrowestTab
+            = std::min(narrowestTab, qRound((column + 1) * stripWidth / layout::tabsPerRow)
+                                         - qRound(column * stripWidth / layout::tabsPerRow));
     for (std::string_view caption : layout::pageCaptions)
         boxes.push_back({toQString(caption), qreal(narrowestTab - padding),
                          qreal(layout::tabRowHeight) / twipsPerPixel});

@@ -12,7 +12,8 @@ namespace {
         return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
     };
     const QColor rgb = colour.toRgb();
-    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
+         + 0.0722 * linear(rgb.blueF());
 }
 
 } // namespace
@@ -28,7 +29,8 @@ QColor mixed(const QColor &a, const QColor &b, double weightOfA)
 {
     const QColor x = a.toRgb();
     const QColor y = b.toRgb();
-    const auto mix = [weightOfA](double p, double q) { return p * weightOfA + q * (1 - weightOfA); };
+    const auto mix
+        = [weightOfA](double p, double q) { return p * weightOfA + q * (1 - weightOfA); };
     return QColor::fromRgbF(float(mix(x.redF(), y.redF())), float(mix(x.greenF(), y.greenF())),
                             float(mix(x.blueF(), y.blueF())));
 }
@@ -36,9 +38,10 @@ QColor mixed(const QColor &a, const QColor &b, double weightOfA)
 QColor atContrast(const QColor &colour, const QColor &background, double minimumRatio)
 {
     const QColor opaque = mixed(colour, background, colour.alphaF());
-    const QColor extreme = contrastRatio(Qt::black, background) > contrastRatio(Qt::white, background)
-                               ? QColor(Qt::black)
-                               : QColor(Qt::white);
+    const QColor extreme
+        = contrastRatio(Qt::black, background) > contrastRatio(Qt::white, background)
+            ? QColor(Qt::black)
+            : QColor(Qt::white);
     for (int step = 0; step <= 10; ++step) {
         const QColor candidate = mixed(extreme, opaque, step / 10.0);
         if (contrastRatio(candidate, background) >= minimumRatio)

@@ -14,6 +14,7 @@ namespace fennick {
 // The colour itself when it stands out from the background by at least
 // minimumRatio; else the colour moved, step by step, towards black or white,
 // whichever the background contrasts with more.
-[[nodiscard]] QColor atContrast(const QColor &colour, const QColor &background, double minimumRatio);
+[[nodiscard]] QColor atContrast(const QColor &colour, const QColor &background,
+                                double minimumRatio);
 
 } // namespace fennick

@@ -267,10 +267,12 @@ static_assert([] {
 }());
 static_assert([] {
     const auto isFrame = [](std::string_view name) {
-        return std::ranges::any_of(frames, [name](const FramePlacement &frame) { return frame.name == name; });
+        return std::ranges::any_of(
+            frames, [name](const FramePlacement &frame) { return frame.name == name; });
     };
     return std::ranges::all_of(fieldPlacements, [&](const auto &row) { return isFrame(row.frame); })
-        && std::ranges::all_of(buttonPlacements, [&](const auto &row) { return isFrame(row.frame); });
+        && std::ranges::all_of(buttonPlacements,
+                               [&](const auto &row) { return isFrame(row.frame); });
 }());
 
 } // namespace fennick::layout

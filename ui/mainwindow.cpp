@@ -154,8 +154,9 @@ void MainWindow::fitInto(const QRect &available)
     // The frame's top left corner, moved just so far that the whole window
     // lies in the available room.
     const QRect outer = frameGeometry();
-    const QPoint inside(std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1),
-                        std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
+    const QPoint inside(
+        std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1),
+        std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
     if (inside != outer.topLeft())
         move(inside);
 }
@@ -170,7 +171,8 @@ void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     fitToScreen();
-    connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::fitToScreen, Qt::UniqueConnection);
+    connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::fitToScreen,
+            Qt::UniqueConnection);
 }
 
 // The window manager reports the frame around the window only once it has
@@ -290,7 +292,8 @@ void MainWindow::buildDecorations()
         label->setGeometry(toPixels(note.placement.rect));
         alignCaptionWithField(label, layout::comboBoxHeight); // each explains a combo box
     }
-    auto *signature = new QLabel(toQString(layout::signature.caption), container(layout::signature.placement.container));
+    auto *signature = new QLabel(toQString(layout::signature.caption),
+                                 container(layout::signature.placement.container));
     addNamed(signature, layout::signature.placement.name);
     signature->setGeometry(toPixels(layout::signature.placement.rect));
     signature->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -330,7 +333,8 @@ void MainWindow::setTabOrderFromIndexes()
     // The tab control takes the focus on its strip of tabs.
     order.emplace_back(layout::tabControl.tabIndex, m_tabs->tabStrip());
     order.emplace_back(layout::preview.tabIndex, m_preview);
-    order.emplace_back(layout::picture.tabIndex, findChild<QWidget *>(toQString(layout::picture.name)));
+    order.emplace_back(layout::picture.tabIndex,
+                       findChild<QWidget *>(toQString(layout::picture.name)));
     std::ranges::sort(order, {}, &std::pair<int, QWidget *>::first);
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);
@@ -347,14 +351,16 @@ QString MainWindow::fieldText(Control field) const
 void MainWindow::press(const ButtonDefinition &button)
 {
     if (button.piece)
-        m_preview->appendToDocument(buildPiece(*button.piece, [this](Control field) { return fieldText(field); }));
+        m_preview->appendToDocument(
+            buildPiece(*button.piece, [this](Control field) { return fieldText(field); }));
     else if (button.role == ButtonRole::ClearsDocument)
         m_preview->replaceDocument(bannerText());
     else if (button.role == ButtonRole::SavesDocument)
         save();
     QWidget *pressed = control(button.id);
     const bool pressedHadFocus = pressed->hasFocus();
-    applyButtonFlags(button, [this](Control id, bool enabled) { control(id)->setEnabled(enabled); });
+    applyButtonFlags(button,
+                     [this](Control id, bool enabled) { control(id)->setEnabled(enabled); });
     m_tabs->markOpenStep();
     if (pressedHadFocus && !pressed->isEnabled())
         handOverFocus(button);

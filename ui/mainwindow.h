@@ -46,7 +46,10 @@ private:
     void handOverFocus(const ButtonDefinition &button);
     void save();
     [[nodiscard]] QString fieldText(Control field) const;
-    [[nodiscard]] QWidget *control(Control id) const { return m_controls[std::size_t(indexOf(id))]; }
+    [[nodiscard]] QWidget *control(Control id) const
+    {
+        return m_controls[std::size_t(indexOf(id))];
+    }
     [[nodiscard]] QWidget *container(std::string_view name) const;
     void addControl(QWidget *widget, Control id);
     void addNamed(QWidget *widget, std::string_view name);

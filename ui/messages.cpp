@@ -9,8 +9,8 @@ namespace fennick {
 
 void showMessageBox(QWidget *parent, const UserMessage &message)
 {
-    const auto icon = message.kind == UserMessage::Kind::Warning ? QMessageBox::Warning
-                                                                 : QMessageBox::NoIcon;
+    const auto icon
+        = message.kind == UserMessage::Kind::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
     QMessageBox box(icon, toQString(applicationName), message.text, QMessageBox::Ok, parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

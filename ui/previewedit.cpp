@@ -107,8 +107,9 @@ void PreviewEdit::colourVisibleLines()
 void PreviewEdit::colourLine(const QTextBlock &block)
 {
     const QString text = block.text();
-    const QList<QTextLayout::FormatRange> formats =
-        m_plainView ? QList<QTextLayout::FormatRange>() : lineFormats(lineParts(text), text.size(), m_colours);
+    const QList<QTextLayout::FormatRange> formats
+        = m_plainView ? QList<QTextLayout::FormatRange>()
+                      : lineFormats(lineParts(text), text.size(), m_colours);
     QTextLayout *layout = block.layout();
     if (layout->formats() == formats)
         return;

@@ -39,7 +39,8 @@ public:
 
     // The lines in view, top to bottom, each with its rectangle in the
     // viewport (all its screen lines).
-    void forEachVisibleLine(const std::function<void(const QTextBlock &, const QRectF &)> &visit) const;
+    void
+    forEachVisibleLine(const std::function<void(const QTextBlock &, const QRectF &)> &visit) const;
 
 protected:
     // Pasted and dropped text goes in as the document's own text would.

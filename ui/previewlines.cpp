@@ -3,8 +3,8 @@
 #include "ui/contrast.h"
 #include "ui/previewedit.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -28,7 +28,8 @@ PreviewColours PreviewColours::from(const QPalette &palette)
     tint.setAlphaF(0.3f);
     colours.trailingBlanks = tint;
     colours.gutter = palette.color(QPalette::Window);
-    colours.lineNumber = atContrast(palette.color(QPalette::PlaceholderText), colours.gutter, textContrast);
+    colours.lineNumber
+        = atContrast(palette.color(QPalette::PlaceholderText), colours.gutter, textContrast);
     colours.currentLineNumber = palette.color(QPalette::WindowText);
     return colours;
 }
@@ -97,7 +98,8 @@ void LineNumberGutter::paintEvent(QPaintEvent *event)
         if (lineTop > event->rect().bottom() || lineTop + metrics.height() < event->rect().top())
             return;
         const QString number = QString::number(block.blockNumber() + 1);
-        painter.setPen(block.blockNumber() == current ? colours.currentLineNumber : colours.lineNumber);
+        painter.setPen(block.blockNumber() == current ? colours.currentLineNumber
+                                                      : colours.lineNumber);
         const int left = width() - gutterPadding - int(number.size()) * digitWidth;
         painter.drawText(QPoint(left, lineTop + metrics.ascent()), number);
     });

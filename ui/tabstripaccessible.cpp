@@ -70,7 +70,7 @@ public:
             return TabStrip::openStepDescription();
         return {};
     }
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
 
     [[nodiscard]] QRect rect() const override
     {
@@ -97,8 +97,9 @@ public:
 
     [[nodiscard]] void *interface_cast(QAccessible::InterfaceType type) override
     {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this)
-                                                    : nullptr;
+        return type == QAccessible::ActionInterface
+                 ? static_cast<QAccessibleActionInterface *>(this)
+                 : nullptr;
     }
 
     [[nodiscard]] QStringList actionNames() const override { return {pressAction()}; }

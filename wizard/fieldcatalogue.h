@@ -17,9 +17,9 @@ enum class Step { Server, Access, Moderation, World, Ammunation, Game, Class, Pi
 struct FieldDefinition {
     Control id;
     Step step;
-    std::string_view labelName;   // objectName of its label, e.g. "Label15"
-    std::string_view caption;     // the label's text
-    std::string_view defaultText; // exact, quotes and blanks included
+    std::string_view labelName;              // objectName of its label, e.g. "Label15"
+    std::string_view caption;                // the label's text
+    std::string_view defaultText;            // exact, quotes and blanks included
     std::array<std::string_view, 3> items{}; // combo list; unused slots stay empty
 };
 
@@ -60,8 +60,8 @@ inline constexpr std::array<FieldDefinition, 78> fieldCatalogue{{
     {Text7, Access, "Label9", "Rcon Max Users:", "5"},
 
     {Combo3, Moderation, "Label10", "Log Server:", "True", {"True", "False"}},
-    {Text8, Moderation, "Label11", "Kick Message:",
-     "\"~t~You Have Been ~b~ Kicked From the Server\""},
+    {Text8, Moderation, "Label11",
+     "Kick Message:", "\"~t~You Have Been ~b~ Kicked From the Server\""},
     {Text9, Moderation, "Label12", "Ban Message:", "\"~t~You Have Been Banned.\""},
     {Text10, Moderation, "Label13", "Ping:", "1000"},
 

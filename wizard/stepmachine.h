@@ -19,7 +19,7 @@ struct ButtonDefinition {
     Control id;
     std::string_view caption;
     ButtonRole role;
-    std::optional<Step> step; // none for Clear and Save
+    std::optional<Step> step;   // none for Clear and Save
     std::optional<Piece> piece; // what a press appends
     // Applied in this order: enablesFirst, disables, enables.
     ControlList enablesFirst;
