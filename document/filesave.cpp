@@ -115,9 +115,12 @@ struct Failure {
             return std::nullopt;
         return notSaved(failure, target, false);
     }
-    if (target.exists && !takeOverIdentity(target, file.handle())) {
+    if (const int error = target.exists ? takeOverIdentity(target, file.handle()) : 0) {
         file.cancelWriting();
-        return std::nullopt;
+        // A full or failing disk is no reason to risk the old file.
+        if (isIdentityRefused(error))
+            return std::nullopt;
+        return notSaved(Failure{qt_error_string(error), error}, target, false);
     }
     std::optional<Failure> failure = writeAll(file, bytes);
     // commit() syncs to disk too, but in Qt 6.4 it ignores the result.

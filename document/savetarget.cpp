@@ -88,7 +88,18 @@ SaveTarget inspectSaveTarget(const QString &path)
 #ifdef Q_OS_WIN
     target.exists = info.exists();
     target.isFolder = info.isDir();
-    target.writable = info.isWritable();
+    // Qt looks only at the read-only flag; the file's access rules decide.
+    // An open for writing that changes nothing asks them; a program holding
+    // the file unshared makes it fail otherwise.
+    if (target.exists && !target.isFolder) {
+        const HANDLE probe = CreateFileW(
+            reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(target.path).utf16()),
+            GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        target.writable = probe != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED;
+        if (probe != INVALID_HANDLE_VALUE)
+            CloseHandle(probe);
+    }
     const HANDLE file = CreateFileW(
         reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(target.path).utf16()),
         FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -113,30 +124,40 @@ SaveTarget inspectSaveTarget(const QString &path)
     return target;
 }
 
-bool takeOverIdentity(const SaveTarget &old, int handle)
+int takeOverIdentity(const SaveTarget &old, int handle)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(old);
     Q_UNUSED(handle);
-    return true;
+    return 0;
 #else
     const QByteArray name = QFile::encodeName(old.path);
     struct stat was { };
     struct stat now { };
     if (::stat(name.constData(), &was) != 0 || ::fstat(handle, &now) != 0)
-        return false;
+        return errno;
     // Only root may give a file away, or a user who belongs to its group
     // may hand it to that group.
     if ((was.st_uid != now.st_uid || was.st_gid != now.st_gid)
         && ::fchown(handle, was.st_uid, was.st_gid) != 0)
-        return false;
+        return errno;
 #ifdef Q_OS_LINUX
     // After the owner: a change of owner drops some attributes.
     if (!copyExtendedAttributes(name.constData(), handle))
-        return false;
+        return errno;
 #endif
     // Last: a change of owner clears the set-user and set-group bits.
-    return ::fchmod(handle, was.st_mode & 07777) == 0;
+    return ::fchmod(handle, was.st_mode & 07777) == 0 ? 0 : errno;
+#endif
+}
+
+bool isIdentityRefused(int systemError)
+{
+#ifdef Q_OS_WIN
+    return isPermissionError(systemError);
+#else
+    // ENOTSUP: an attribute that only the old file's creator could set.
+    return isPermissionError(systemError) || systemError == ENOTSUP;
 #endif
 }
 

@@ -33,11 +33,16 @@ struct SaveTarget {
 
 // Gives a replacement that is still open (handle) the owner, group and mode
 // of the file it is to replace, and on Linux its extended attributes, ACL
-// included. False when the file system refuses any of it: a new file would
-// then change who may read the configuration. On Windows the replacement
-// keeps what Qt gives it (the old file's read-only flag, the folder's access
-// rules).
-[[nodiscard]] bool takeOverIdentity(const SaveTarget &old, int handle);
+// included. Gives 0, or the error number of the call that failed: a new file
+// would then change who may read the configuration. On Windows the
+// replacement keeps what Qt gives it (the old file's read-only flag, the
+// folder's access rules).
+[[nodiscard]] int takeOverIdentity(const SaveTarget &old, int handle);
+
+// The failure of takeOverIdentity() says that the user may not give a new
+// file the old one's identity (rather than that the disk failed), so the old
+// file had better be written where it lies.
+[[nodiscard]] bool isIdentityRefused(int systemError);
 
 // The error number of the system call that just failed (errno, or
 // GetLastError() on Windows): read it before anything else can change it.

@@ -34,8 +34,12 @@ char *SystemEncoder::appendToBuffer(char *out, QStringView text)
         qsizetype length = std::min(text.size(), sliceLength);
         if (length < text.size() && text[length - 1].isHighSurrogate())
             --length;
-        out += WideCharToMultiByte(m_codePage, flags, reinterpret_cast<LPCWCH>(text.utf16()),
-                                   int(length), out, int(requiredSpace(length)), nullptr, nullptr);
+        const int written
+            = WideCharToMultiByte(m_codePage, flags, reinterpret_cast<LPCWCH>(text.utf16()),
+                                  int(length), out, int(requiredSpace(length)), nullptr, nullptr);
+        // Never a shorter file: should the system refuse, the slice is
+        // replaced as characters the code page lacks are.
+        out = written > 0 ? out + written : std::fill_n(out, length, '?');
         text = text.sliced(length);
     }
     return out;
