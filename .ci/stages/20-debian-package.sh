@@ -73,7 +73,7 @@ launch_and_close() {
     fi
     window=${window%%$'\n'*}
     echo "window $window: $(xdotool getwindowname "$window")"
-    if ! xdotool search --onlyvisible --class "^$wm_class\$" | grep -qx "$window"; then
+    if ! grep -qx "$window" <<<"$(xdotool search --onlyvisible --class "^$wm_class\$")"; then
         echo "FAIL: the window's class is not $wm_class, the entry's StartupWMClass"
         exit 1
     fi

@@ -79,7 +79,11 @@ walk_to_save() {
     fi
     window=${window%%$'\n'*}
     echo "window: $(xdotool getwindowname "$window")"
-    if ! xprop -id "$window" _NET_WM_ICON | grep -q 'Icon ('; then
+    # Read whole first: grep -q stops at the first match, and under pipefail
+    # the writer's broken pipe would count as a failure.
+    local icons
+    icons=$(xprop -id "$window" _NET_WM_ICON)
+    if ! grep -q 'Icon (' <<<"$icons"; then
         echo "FAIL: the window shows no icon"
         return 1
     fi
@@ -153,7 +157,7 @@ if ! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Fe
 fi
 # The shortcut holds its target's path one folder at a time, in UTF-16;
 # with no icon of its own, it shows the target's.
-if ! strings -el "$start_menu/Fennick.lnk" | grep -qx fennick.exe; then
+if ! grep -qx fennick.exe <<<"$(strings -el "$start_menu/Fennick.lnk")"; then
     echo "FAIL: the Start-menu entry does not start the installed fennick.exe"
     exit 1
 fi
