@@ -34,4 +34,11 @@ QString editorTextFromDocument(const QString &document)
     return text;
 }
 
+bool needsEditorConversion(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == QChar(0xfdd0) || c == QChar(0xfdd1) || c == QChar::LineSeparator;
+    });
+}
+
 } // namespace fennick

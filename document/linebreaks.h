@@ -48,4 +48,8 @@ void forEachLine(QStringView text, OnLine onLine)
 // them into line breaks, splitting a configuration line.
 [[nodiscard]] QString editorTextFromDocument(const QString &document);
 
+// Whether editorTextFromDocument() changes more than the line breaks that a
+// widget's own insert turns into paragraphs (CR LF, lone CR, lone LF).
+[[nodiscard]] bool needsEditorConversion(QStringView text);
+
 } // namespace fennick

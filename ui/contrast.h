@@ -6,6 +6,11 @@
 
 namespace fennick {
 
+// What a focus mark or another graphical object needs against its
+// background (WCAG 1.4.11), and text (WCAG 1.4.3).
+inline constexpr double graphicContrast = 3.0;
+inline constexpr double textContrast = 4.5;
+
 [[nodiscard]] double contrastRatio(const QColor &a, const QColor &b);
 
 // a at weightOfA (0 to 1), b at the rest.

@@ -10,7 +10,6 @@ namespace fennick {
 namespace {
 
 constexpr int ringWidth = 2;
-constexpr double graphicContrast = 3.0;
 
 } // namespace
 

@@ -186,11 +186,8 @@ void PreviewEdit::insertFromMimeData(const QMimeData *source)
     // converted copy is needed only for the frame marks it would misread and
     // for line separators, which it would keep inside a paragraph.
     const QString text = source->text();
-    const bool needsConversion = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c == QChar(0xfdd0) || c == QChar(0xfdd1) || c == QChar::LineSeparator;
-    });
     QTextCursor cursor = textCursor();
-    cursor.insertText(needsConversion ? editorTextFromDocument(text) : text);
+    cursor.insertText(needsEditorConversion(text) ? editorTextFromDocument(text) : text);
     setTextCursor(cursor);
 }
 

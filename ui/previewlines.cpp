@@ -12,7 +12,6 @@
 namespace fennick {
 namespace {
 
-constexpr double textContrast = 4.5; // WCAG 1.4.3 for normal text
 constexpr int gutterPadding = 3;
 
 } // namespace

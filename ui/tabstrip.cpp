@@ -215,7 +215,7 @@ void TabStrip::paintOpenStepMark(QPainter &painter) const
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(atContrast(palette().color(QPalette::Highlight), face, 3.0));
+    painter.setBrush(atContrast(palette().color(QPalette::Highlight), face, graphicContrast));
     painter.drawEllipse(centre, radius, radius);
     painter.restore();
 }
