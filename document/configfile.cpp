@@ -24,7 +24,7 @@ namespace {
 }
 
 // The one step that mends a failure whose cause the program can tell.
-[[nodiscard]] QString adviceFor(FailureCause cause)
+[[nodiscard]] QString adviceFor(FailureCause cause, const QString &path)
 {
     switch (cause) {
     case FailureCause::TargetIsFolder:
@@ -33,6 +33,10 @@ namespace {
     case FailureCause::FolderMissing:
         return QStringLiteral("Its folder does not exist: create the folder, then save again.");
     case FailureCause::FolderTakesNoNewFiles:
+        // The top of a Windows drive is not read-only, only closed to users
+        // without administrator rights.
+        if (QString rights = driveRootRightsAdvice(path); !rights.isEmpty())
+            return rights;
         return QStringLiteral(
             "Its folder is read-only for you: make the folder writable, or have an empty "
             "file of that name put there that you may write, then save again.");
@@ -99,15 +103,7 @@ QString savedMessage(const QString &path)
 
 QString notSavedMessage(const QString &path, const SaveResult &failure)
 {
-    QString advice = adviceFor(failure.cause);
-#ifdef Q_OS_WIN
-    // At the top of drive C: the folder is not read-only, only closed to
-    // users without administrator rights.
-    if (failure.cause == FailureCause::FolderTakesNoNewFiles) {
-        if (const QString rights = driveRootRightsAdvice(path); !rights.isEmpty())
-            advice = rights;
-    }
-#endif
+    QString advice = adviceFor(failure.cause, path);
     if (!advice.isEmpty())
         advice.prepend(u' ');
     const QString outcome
