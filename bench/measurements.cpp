@@ -5,14 +5,17 @@
 #include "figures.h"
 
 #include "document/configfile.h"
+#include "document/filepath.h"
 #include "document/linebreaks.h"
 #include "ui/previewedit.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace bench {
@@ -104,11 +107,12 @@ PressTimes measureAddCar(BenchWindow &window, int pressRuns, int literalRuns)
 
 SaveTimes measureSave(BenchWindow &window, int runs)
 {
-    const QString path = fennick::configFilePath();
+    const QString path = fennick::configFilePath().path();
     const QString plainPath = path + QStringLiteral(".plain");
+    const QString folderPath = QFileInfo(path).absolutePath();
     const QByteArray bytes = fennick::configFileBytes(window.preview()->documentText());
-    // A plain write, and the same write made durable as QSaveFile makes it
-    // before it renames the file into place.
+    // A plain write, and the same write made durable: the file's bytes
+    // synced, then its folder, as Save does around its rename.
     const auto plainWriteMs = [&](bool syncToDisk) {
         QElapsedTimer timer;
         timer.start();
@@ -119,6 +123,12 @@ SaveTimes measureSave(BenchWindow &window, int runs)
         if (syncToDisk)
             ::fdatasync(plain.handle());
         plain.close();
+        if (syncToDisk) {
+            const int folder = ::open(QFile::encodeName(folderPath).constData(),
+                                      O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::fsync(folder);
+            ::close(folder);
+        }
         return double(timer.nsecsElapsed()) / 1e6;
     };
     QList<double> saveMs, plainMs, syncedMs;
@@ -154,7 +164,7 @@ RoundTripTimes measureRoundTrip(BenchWindow &window, qsizetype documentBytes)
     if (!readBack)
         qFatal("the preview did not give back the document put into it");
     const double saveMs = window.clickMs(QStringLiteral("Command14"));
-    QFile saved(fennick::configFilePath());
+    QFile saved(fennick::configFilePath().path());
     if (!saved.open(QIODevice::ReadOnly) || saved.readAll() != expected)
         qFatal("Save did not write the document's bytes to %s", qPrintable(saved.fileName()));
     return {intoPreviewMs, readBackMs, saveMs};

@@ -44,7 +44,7 @@ struct PressTimes {
 struct SaveTimes {
     double saveMs = 0;
     double plainWriteMs = 0;
-    double syncedWriteMs = 0; // plain write, then fdatasync() as QSaveFile does
+    double syncedWriteMs = 0; // plain write, fdatasync() of the file, fsync() of its folder
 };
 // Saves into the folder that HOME names.
 [[nodiscard]] SaveTimes measureSave(BenchWindow &window, int runs);

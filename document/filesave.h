@@ -1,12 +1,35 @@
-// Putting the configuration file's bytes on disk.
+// Putting the configuration file's bytes on disk, and what became of them:
+// the cause of a failure and its facts, for the window to put in words.
 #pragma once
 
-#include "document/savetarget.h"
+#include "document/filepath.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace fennick {
+
+// Why a Save failed, as far as the program can tell: each cause has its own
+// advice for the user.
+enum class FailureCause {
+    Unknown,
+    HomeUnknown,    // no home folder to save in
+    TargetIsFolder, // a folder stands where the file should be
+    NotAFile,       // a device, a pipe or a socket: Save writes only files
+    UntrustedLink,  // a link another account made: it could lead anywhere
+    LinkLoop,       // links that lead round in a circle
+    LinkElsewhere,  // a Windows link or junction, which Save does not follow
+    FolderMissing,
+    FolderTakesNoNewFiles, // and there is no file to write over
+    FileReadOnly,
+    FileImmutable, // marked immutable or append-only
+    DiskReadOnly,  // a read-only mount or medium
+    DiskFull,
+    FileLocked,  // by another program
+    FileSwapped, // replaced by another file or a link while Save was at work
+};
+
+enum class FileKind { Other, CharacterDevice, BlockDevice, Pipe, Socket };
 
 struct SaveResult {
     bool saved = false;
@@ -14,16 +37,23 @@ struct SaveResult {
     // Save was writing over the file itself when it failed: the old text is
     // gone, the new one cut off.
     bool fileMayBeIncomplete = false;
-    QString reason; // the system's words for what went wrong, when not saved
+    QString reason; // the system's words, when a system call failed
+    // What the cause is about: the device, the link or the missing folder.
+    QString subject;
+    QString linkOwner; // of an untrusted link: the account's name
+    FileKind kind = FileKind::Other; // of what is not a file
 };
 
-// Writes the bytes to the file at path, following symbolic links. As a rule
-// a new copy beside the file is renamed over it once every byte is on disk,
-// taking over the old file's owner, group, mode and attributes, so that a
-// failure leaves the old file whole. Where such a copy would not be the same
-// file to the server (it cannot take the old owner or group, or the file has
-// further hard links) or the folder takes no new file, the file itself is
+// Writes the bytes to the file at path and syncs them, and its folder, to
+// disk. Links are followed where they can be trusted: made by this user or
+// by the administrator. Only an ordinary file is ever written, and nothing
+// waits on a device or a pipe. As a rule a new copy beside the file is
+// renamed over it once every byte is on disk, taking over the old file's
+// owner, group, mode and attributes, so that a failure leaves the old file
+// whole. Where such a copy would not be the same file to the server (it
+// cannot take the old owner or group, the file has further hard links or is
+// mounted on its own) or the folder takes no new file, the file itself is
 // emptied and written anew instead.
-[[nodiscard]] SaveResult saveConfigFileBytes(const QByteArray &bytes, const QString &path);
+[[nodiscard]] SaveResult saveConfigFileBytes(const QByteArray &bytes, const FilePath &path);
 
 } // namespace fennick

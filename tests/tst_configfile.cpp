@@ -1,11 +1,20 @@
-// The bytes Save writes and how it replaces the file on disk.
+// The bytes Save writes, where it writes them and how it replaces the file
+// on disk.
 #include "document/configfile.h"
+#include "document/filesave.h"
+#include "document/savesteps.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace fennick;
 
@@ -29,13 +38,14 @@ class ConfigFileTest : public QObject {
 private slots:
     void bytes_data();
     void bytes();
+    void pathIsInTheHomeFolder_data();
     void pathIsInTheHomeFolder();
     void saveWritesAndReplacesTheFile();
     void symbolicLinkKeepsPointingWhereItDid();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
-    void messages_data();
-    void messages();
+    void fileSwappedForALinkAfterItWasFound_data();
+    void fileSwappedForALinkAfterItWasFound();
 };
 
 // On this system the 8-bit encoding is UTF-8.
@@ -69,25 +79,69 @@ void ConfigFileTest::bytes()
     QCOMPARE(configFileBytes(document), expected);
 }
 
+// HOME as the user's session may leave it; the account's own home folder
+// where HOME names none by its full path.
+void ConfigFileTest::pathIsInTheHomeFolder_data()
+{
+    QTest::addColumn<QByteArray>("home"); // "<unset>": no HOME at all
+    QTest::addColumn<QByteArray>("expected"); // "<account>": the account's home folder
+    QTest::newRow("full path") << QByteArray("/srv/ombrix") << QByteArray("/srv/ombrix/Config.ini");
+    QTest::newRow("closing slash") << QByteArray("/srv/ombrix/") << QByteArray("/srv/ombrix/Config.ini");
+    QTest::newRow("root folder") << QByteArray("/") << QByteArray("/Config.ini");
+    QTest::newRow("bytes that are not UTF-8")
+        << QByteArray("/home/j\xf6rg") << QByteArray("/home/j\xf6rg/Config.ini");
+    QTest::newRow("unset") << QByteArray("<unset>") << QByteArray("<account>");
+    QTest::newRow("empty") << QByteArray() << QByteArray("<account>");
+    QTest::newRow("relative") << QByteArray("server") << QByteArray("<account>");
+}
+
 void ConfigFileTest::pathIsInTheHomeFolder()
 {
+    QFETCH(QByteArray, home);
+    QFETCH(QByteArray, expected);
 #ifdef Q_OS_WIN
-    QCOMPARE(configFilePath(), "C:/Config.ini");
+    QCOMPARE(configFilePath().path(), "C:/Config.ini");
 #else
-    QCOMPARE(configFilePath(), QDir::homePath() + "/Config.ini");
+    const QByteArray before = qgetenv("HOME");
+    if (home == "<unset>")
+        qunsetenv("HOME");
+    else
+        qputenv("HOME", home);
+    const FilePath path = configFilePath();
+    qputenv("HOME", before);
+    if (expected == "<account>") {
+        QVERIFY(path.systemBytes().startsWith('/'));
+        QVERIFY(path.systemBytes().endsWith("/Config.ini"));
+        QVERIFY(!path.systemBytes().startsWith("//"));
+    } else {
+        QCOMPARE(path.systemBytes(), expected);
+    }
 #endif
 }
 
+// Also removes what a Save killed midway left behind: its own copies, once
+// they are old enough not to be another window's Save at work.
 void ConfigFileTest::saveWritesAndReplacesTheFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Config.ini");
     QVERIFY(saveConfigFile("a much longer first document", path).saved);
+    const QStringList copies{".Config.ini.fennick-k1ll3d", ".Config.ini.fennick-recent"};
+    for (const QString &copy : copies) {
+        QFile file(dir.filePath(copy));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("half a file") > 0);
+    }
+    QFile killed(dir.filePath(copies.first()));
+    QVERIFY(killed.open(QIODevice::ReadWrite));
+    QVERIFY(killed.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                               QFileDevice::FileModificationTime));
+    killed.close();
     const SaveResult second = saveConfigFile("short", path);
     QVERIFY(second.saved);
     QVERIFY(second.reason.isEmpty());
     QCOMPARE(readAll(path), QByteArray("short\r\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Config.ini"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{copies.last(), "Config.ini"}));
 }
 
 // A server admin may keep Config.ini as a link into the server's folder.
@@ -112,66 +166,62 @@ void ConfigFileTest::symbolicLinkKeepsPointingWhereItDid()
 void ConfigFileTest::failedSaveKeepsTheOldFile_data()
 {
     QTest::addColumn<QString>("target"); // relative to a fresh temporary folder
-    QTest::newRow("target is a folder") << "Config.ini";
-    QTest::newRow("folder does not exist") << "missing/Config.ini";
+    QTest::addColumn<FailureCause>("cause");
+    QTest::newRow("target is a folder") << "Config.ini" << FailureCause::TargetIsFolder;
+    QTest::newRow("folder does not exist") << "missing/Config.ini" << FailureCause::FolderMissing;
 }
 
 void ConfigFileTest::failedSaveKeepsTheOldFile()
 {
     QFETCH(QString, target);
+    QFETCH(FailureCause, cause);
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("Config.ini"));
     const QStringList before
         = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     const SaveResult result = saveConfigFile("text", dir.filePath(target));
     QVERIFY(!result.saved);
-    QVERIFY(!result.reason.isEmpty());
+    QCOMPARE(result.cause, cause);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              before);
 }
 
-void ConfigFileTest::messages_data()
+// Save finds the file once and from then on works on what it found: a file
+// swapped for a link to another file in between is never written through.
+void ConfigFileTest::fileSwappedForALinkAfterItWasFound_data()
 {
-    QTest::addColumn<FailureCause>("cause");
-    QTest::addColumn<bool>("fileMayBeIncomplete");
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<QString>("expected"); // after the line that names the file
-    const QString unchanged
-        = "\n\nNothing on disk was changed, and your text is still in the preview.";
-    QTest::newRow("disk full, old file kept")
-        << FailureCause::DiskFull << false << "No space left on device"
-        << "No space left on device. The disk is full: free some space on it, then save again."
-               + unchanged;
-    QTest::newRow("disk full while writing over the file")
-        << FailureCause::DiskFull << true << "No space left on device"
-        << "No space left on device. The disk is full: free some space on it, then save again.\n\n"
-           "Save had begun writing over the file, so it may now be incomplete. Your text is still "
-           "in the "
-           "preview: save again once the cause is mended.";
-    QTest::newRow("folder takes no new file")
-        << FailureCause::FolderTakesNoNewFiles << false << "Permission denied"
-        << "Permission denied. Its folder is read-only for you: make the folder writable, or have "
-           "an empty "
-           "file of that name put there that you may write, then save again."
-               + unchanged;
-    QTest::newRow("unknown cause: the reason alone, as a sentence")
-        << FailureCause::Unknown << false << " input/output error\n"
-        << "Input/output error." + unchanged;
-    QTest::newRow("no reason given")
-        << FailureCause::Unknown << false << QString() << "The system gave no reason." + unchanged;
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("new copy renamed over it") << false;
+    QTest::newRow("written where it lies") << true;
 }
 
-void ConfigFileTest::messages()
+void ConfigFileTest::fileSwappedForALinkAfterItWasFound()
 {
-    QFETCH(FailureCause, cause);
-    QFETCH(bool, fileMayBeIncomplete);
-    QFETCH(QString, reason);
-    QFETCH(QString, expected);
-    const QString path = QDir::toNativeSeparators("/home/ann/Config.ini");
-    QCOMPARE(savedMessage("/home/ann/Config.ini"), "File saved in " + path);
-    const SaveResult failure{false, cause, fileMayBeIncomplete, reason};
-    QCOMPARE(notSavedMessage("/home/ann/Config.ini", failure),
-             "The file was not saved: " + path + "\n\n" + expected);
+    QFETCH(bool, inPlace);
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Config.ini");
+    const QString secret = dir.filePath("secret");
+    QVERIFY(saveConfigFile("old", path).saved);
+    QVERIFY(saveConfigFile("root's own", secret).saved);
+
+    savesteps::Target target;
+    QVERIFY(!savesteps::findTarget(FilePath(path), target));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::link(secret, path));
+    const QByteArray bytes = configFileBytes("new");
+    const std::optional<SaveResult> result = inPlace ? savesteps::writeInPlace(target, bytes)
+                                                     : savesteps::replace(target, bytes);
+    QVERIFY(result);
+    QCOMPARE(readAll(secret), QByteArray("root's own\r\n"));
+    // A copy replaces the link itself; the file found is gone, so nothing
+    // is written where it lay.
+    QCOMPARE(result->saved, !inPlace);
+    QCOMPARE(QFileInfo(path).isSymLink(), inPlace);
+#else
+    Q_UNUSED(inPlace);
+    QSKIP("links need privileges on Windows");
+#endif
 }
 
 QTEST_GUILESS_MAIN(ConfigFileTest)

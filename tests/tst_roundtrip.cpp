@@ -311,7 +311,7 @@ void RoundTripTest::saveOverwritesWithoutAsking()
     ModalWatcher watcher;
     window.findChild<QPushButton *>(controlName(Control::Command14))->click();
     QCOMPARE(watcher.shown, QStringList{QString::number(QMessageBox::NoIcon) + " "
-                                        + savedMessage(home.configPath())});
+                                        + SaveMessages::saved(home.configPath())});
     QCOMPARE(WindowDriver::savedBytes(home.configPath()), QByteArray("short\r\n"));
 }
 

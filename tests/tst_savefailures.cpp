@@ -515,7 +515,7 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     m_driver->click(Control::Command14);
     QCOMPARE(m_driver->messages.size(), messagesBefore + 2);
     QCOMPARE(m_driver->messages.last().kind, UserMessage::Kind::Information);
-    QCOMPARE(m_driver->messages.last().text, savedMessage(path()));
+    QCOMPARE(m_driver->messages.last().text, SaveMessages::saved(path()));
     QCOMPARE(WindowDriver::savedBytes(path()), newFile);
     QVERIFY(entries(m_home).filter(QStringLiteral("Config.ini.")).isEmpty());
 }
@@ -564,7 +564,7 @@ void SaveFailuresTest::realWarningBoxLeavesTheWindowOpen()
     window.findChild<QPushButton *>("Command14")->click();
     QCOMPARE(shown.size(), 4);
     QCOMPARE(shown.at(0), QString::number(QMessageBox::NoIcon));
-    QCOMPARE(shown.at(3), savedMessage(path()));
+    QCOMPARE(shown.at(3), SaveMessages::saved(path()));
     QCOMPARE(WindowDriver::savedBytes(path()), (before.document + "\r\n").toUtf8());
 }
 
@@ -655,7 +655,7 @@ void SaveFailuresTest::saveKeepsTheServersFile()
         m_driver->click(Control::Command14);
     }
 
-    QCOMPARE(m_driver->messages.last().text, savedMessage(path()));
+    QCOMPARE(m_driver->messages.last().text, SaveMessages::saved(path()));
     const QByteArray newFile = (m_driver->document() + "\r\n").toUtf8();
     QCOMPARE(WindowDriver::savedBytes(path()), newFile);
     if (file == ServersFile::HardLinked)

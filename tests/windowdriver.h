@@ -3,6 +3,8 @@
 #pragma once
 
 #include "document/configfile.h"
+#include "document/filepath.h"
+#include "ui/savemessages.h"
 #include "ui/mainwindow.h"
 #include "ui/previewedit.h"
 #include "ui/tabcontrol.h"
@@ -79,7 +81,7 @@ public:
     [[nodiscard]] QString configPath() const
     {
 #ifdef Q_OS_WIN
-        return fennick::configFilePath();
+        return fennick::configFilePath().path();
 #else
         return m_folder.filePath(QStringLiteral("Config.ini"));
 #endif

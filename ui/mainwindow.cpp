@@ -1,7 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "document/banner.h"
-#include "document/configfile.h"
+#include "document/filesave.h"
 #include "document/linebreaks.h"
 #include "document/maker.h"
 #include "document/pieces.h"
@@ -11,6 +11,7 @@
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
 #include "ui/previewedit.h"
+#include "ui/savemessages.h"
 #include "ui/singlelinefield.h"
 #include "ui/tabcontrol.h"
 #include "ui/tabstrip.h"
@@ -386,12 +387,12 @@ void MainWindow::handOverFocus(const ButtonDefinition &button)
 
 void MainWindow::save()
 {
-    const QString path = configFilePath();
+    const FilePath path = configFilePath();
     const SaveResult result = saveConfigFileBytes(m_preview->fileBytes(), path);
     if (result.saved)
-        m_presenter(this, {UserMessage::Kind::Information, savedMessage(path)});
+        m_presenter(this, {UserMessage::Kind::Information, SaveMessages::saved(path)});
     else
-        m_presenter(this, {UserMessage::Kind::Warning, notSavedMessage(path, result)});
+        m_presenter(this, {UserMessage::Kind::Warning, SaveMessages::notSaved(path, result)});
 }
 
 } // namespace fennick

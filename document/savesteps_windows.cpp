@@ -1,0 +1,278 @@
+// Save's steps on Windows, in Win32 calls, so that the cause of a failure is
+// read from the call that failed: a Qt call may make further system calls
+// on its way back that change GetLastError().
+#include "document/savesteps.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QThread>
+
+#include <windows.h>
+
+namespace fennick::savesteps {
+
+Handle::Handle(void *handle)
+    : m_handle(handle)
+{
+}
+
+Handle::Handle(Handle &&other) noexcept
+    : m_handle(other.m_handle)
+{
+    other.m_handle = INVALID_HANDLE_VALUE;
+}
+
+Handle &Handle::operator=(Handle &&other) noexcept
+{
+    if (this != &other) {
+        if (isValid())
+            CloseHandle(m_handle);
+        m_handle = other.m_handle;
+        other.m_handle = INVALID_HANDLE_VALUE;
+    }
+    return *this;
+}
+
+Handle::~Handle()
+{
+    if (isValid())
+        CloseHandle(m_handle);
+}
+
+bool Handle::isValid() const
+{
+    return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr;
+}
+
+namespace {
+
+// A virus scanner or an editor may hold the file for a moment and refuse
+// the rename; try a few more times before giving up.
+constexpr int renameAttempts = 5;
+constexpr DWORD renamePauseMs = 200;
+constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A copy this old is not one a Save in another window is still writing.
+constexpr qint64 leftoverAge100ns = 60LL * 10'000'000;
+
+[[nodiscard]] const wchar_t *wide(const QString &text)
+{
+    return reinterpret_cast<const wchar_t *>(text.utf16());
+}
+
+[[nodiscard]] QString systemWords(DWORD error)
+{
+    return qt_error_string(int(error));
+}
+
+[[nodiscard]] SaveResult saved()
+{
+    SaveResult result;
+    result.saved = true;
+    return result;
+}
+
+[[nodiscard]] FailureCause causeOf(DWORD error, const Target &target)
+{
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FailureCause::DiskFull;
+    case ERROR_WRITE_PROTECT:
+        return FailureCause::DiskReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+        return FailureCause::FileLocked;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_NOT_READY:
+        return FailureCause::FolderMissing;
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return FailureCause::LinkLoop;
+    case ERROR_ACCESS_DENIED:
+        // A file the user may write, held open by a program that does not
+        // share it.
+        if (target.exists && target.writable)
+            return FailureCause::FileLocked;
+        return target.exists ? FailureCause::FileReadOnly : FailureCause::FolderTakesNoNewFiles;
+    default:
+        return FailureCause::Unknown;
+    }
+}
+
+[[nodiscard]] SaveResult failedCall(DWORD error, const Target &target, bool fileMayBeIncomplete)
+{
+    SaveResult result;
+    result.cause = causeOf(error, target);
+    result.reason = systemWords(error);
+    result.fileMayBeIncomplete = fileMayBeIncomplete;
+    if (result.cause == FailureCause::FolderMissing)
+        result.subject = QDir::toNativeSeparators(target.folder);
+    return result;
+}
+
+[[nodiscard]] SaveResult refused(FailureCause cause, const Target &target)
+{
+    SaveResult result;
+    result.cause = cause;
+    result.subject = target.path.shown();
+    return result;
+}
+
+// Gives 0, or the error of the call that failed.
+[[nodiscard]] DWORD writeAll(HANDLE file, const QByteArray &bytes)
+{
+    for (qsizetype written = 0; written < bytes.size();) {
+        const DWORD chunk = DWORD(std::min<qsizetype>(bytes.size() - written, 1 << 30));
+        DWORD count = 0;
+        if (!WriteFile(file, bytes.constData() + written, chunk, &count, nullptr))
+            return GetLastError();
+        if (count == 0)
+            return ERROR_DISK_FULL;
+        written += count;
+    }
+    // Some file systems (network ones, quotas) report a full disk only here.
+    return FlushFileBuffers(file) ? 0 : GetLastError();
+}
+
+// Copies are named ".Config.ini.fennick-" and six letters, in the file's
+// folder.
+constexpr int copyLetters = 6;
+
+[[nodiscard]] QString copyPrefix(const Target &target)
+{
+    return u'.' + QDir(target.path.path()).dirName() + QStringLiteral(".fennick-");
+}
+
+} // namespace
+
+std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
+{
+    target.path = path;
+    target.nativePath = QDir::toNativeSeparators(QDir::cleanPath(path.path()));
+    target.folder = target.nativePath.left(target.nativePath.lastIndexOf(u'\\') + 1);
+    // The name itself, not where a link or junction there leads.
+    const Handle found(CreateFileW(wide(target.nativePath), FILE_READ_ATTRIBUTES, shareAll, nullptr,
+                                   OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                   nullptr));
+    if (!found.isValid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            target.folderWritable = true; // the creation of the copy tells
+            return std::nullopt;
+        }
+        return failedCall(error, target, false);
+    }
+    BY_HANDLE_FILE_INFORMATION about{};
+    if (!GetFileInformationByHandle(found.get(), &about))
+        return failedCall(GetLastError(), target, false);
+    if (about.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return refused(FailureCause::LinkElsewhere, target);
+    if (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return refused(FailureCause::TargetIsFolder, target);
+    if (GetFileType(found.get()) != FILE_TYPE_DISK)
+        return refused(FailureCause::NotAFile, target);
+    target.exists = true;
+    target.hasOtherNames = about.nNumberOfLinks > 1;
+    target.folderWritable = true;
+    // Qt looks only at the read-only flag; the file's access rules decide.
+    // An open for writing that changes nothing asks them; a program holding
+    // the file unshared makes it fail otherwise.
+    const Handle probe(CreateFileW(wide(target.nativePath), GENERIC_WRITE, shareAll, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    target.writable = probe.isValid() || GetLastError() != ERROR_ACCESS_DENIED;
+    return std::nullopt;
+}
+
+void removeLeftoverCopies(const Target &target)
+{
+    WIN32_FIND_DATAW entry{};
+    const QString prefix = copyPrefix(target);
+    const HANDLE search = FindFirstFileW(wide(target.folder + prefix + u'*'), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME &time) {
+        return qint64(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    };
+    do {
+        const QString name = QString::fromWCharArray(entry.cFileName);
+        if (!(entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+            && name.size() == prefix.size() + copyLetters
+            && ticks(now) - ticks(entry.ftLastWriteTime) > leftoverAge100ns)
+            DeleteFileW(wide(target.folder + name));
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+}
+
+std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
+{
+    QString copyName;
+    Handle copy;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 100 && !copy.isValid(); ++attempt) {
+        copyName = target.folder + copyPrefix(target)
+                 + QString::number(QRandomGenerator::system()->bounded(1 << 30), 36)
+                       .rightJustified(copyLetters, u'0')
+                       .right(copyLetters);
+        copy = Handle(CreateFileW(wide(copyName), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = copy.isValid() ? 0 : GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    if (!copy.isValid()) {
+        // The folder takes no new file (the top of a drive, for a user who
+        // is not an administrator): write over the old one where it lies.
+        if (target.exists && error == ERROR_ACCESS_DENIED)
+            return std::nullopt;
+        return failedCall(error, target, false);
+    }
+    error = writeAll(copy.get(), bytes);
+    copy = Handle();
+    if (error != 0) {
+        DeleteFileW(wide(copyName));
+        return failedCall(error, target, false);
+    }
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(wide(copyName), wide(target.nativePath),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return saved();
+        error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION
+                       || (error == ERROR_ACCESS_DENIED && target.exists && target.writable);
+        if (!held || attempt == renameAttempts)
+            break;
+        QThread::msleep(renamePauseMs);
+    }
+    DeleteFileW(wide(copyName));
+    return failedCall(error, target, false);
+}
+
+SaveResult writeInPlace(const Target &target, const QByteArray &bytes)
+{
+    const Handle file(CreateFileW(wide(target.nativePath), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isValid())
+        return failedCall(GetLastError(), target, false);
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return refused(FailureCause::NotAFile, target);
+    // Emptied only once it is open: from here a failure leaves it cut off.
+    if (!SetEndOfFile(file.get()))
+        return failedCall(GetLastError(), target, false);
+    if (const DWORD error = writeAll(file.get(), bytes))
+        return failedCall(error, target, true);
+    return saved();
+}
+
+void syncFolder(const Target &target)
+{
+    // The rename was made with MOVEFILE_WRITE_THROUGH; NTFS keeps its own
+    // journal of names, and a folder's handle may be flushed only by an
+    // administrator.
+    Q_UNUSED(target);
+}
+
+} // namespace fennick::savesteps

@@ -1,0 +1,133 @@
+#include "ui/savemessages.h"
+
+#include <QDir>
+
+namespace fennick {
+namespace {
+
+// The system's words as a sentence: "No space left on device."
+[[nodiscard]] QString asSentence(const QString &words)
+{
+    QString sentence = words.trimmed();
+    if (sentence.isEmpty())
+        return {};
+    sentence[0] = sentence[0].toUpper();
+    if (!sentence.endsWith(u'.'))
+        sentence += u'.';
+    return sentence;
+}
+
+} // namespace
+
+QString SaveMessages::saved(const FilePath &path)
+{
+    return tr("File saved in %1").arg(path.shown());
+}
+
+QString SaveMessages::driveRootRightsAdvice(const QString &path)
+{
+    const QString file = QDir::fromNativeSeparators(path);
+    const bool atTopOfDrive = file.size() > 3 && file.at(0).isLetter() && file.mid(1, 2) == u":/"
+                           && file.indexOf(u'/', 3) < 0;
+    if (!atTopOfDrive)
+        return {};
+    return tr("Windows lets only administrators create files at the top of drive %1. Start "
+              "Fennick with \"Run as administrator\", or have %2 created once with the right for "
+              "you to change it.")
+        .arg(file.left(2).toUpper(), QDir::toNativeSeparators(file));
+}
+
+QString SaveMessages::notSaved(const FilePath &path, const SaveResult &failure)
+{
+    QString advice;
+    switch (failure.cause) {
+    case FailureCause::HomeUnknown:
+        advice = tr("Fennick cannot tell which folder is your home folder: HOME does not name a "
+                    "folder by its full path, and the system has none for your account. Set HOME "
+                    "to your home folder, then save again.");
+        break;
+    case FailureCause::TargetIsFolder:
+        advice = tr("A folder has the file's name: rename or remove that folder, then save again.");
+        break;
+    case FailureCause::NotAFile: {
+        const QString what = failure.kind == FileKind::CharacterDevice ? tr("a device")
+                           : failure.kind == FileKind::BlockDevice     ? tr("a disk device")
+                           : failure.kind == FileKind::Pipe            ? tr("a pipe (FIFO)")
+                           : failure.kind == FileKind::Socket          ? tr("a socket")
+                                                                       : tr("a special file");
+        advice = tr("%1 is %2, not a file, and Save writes only files: put the file or a link to "
+                    "it in its place, then save again.")
+                     .arg(failure.subject, what);
+        break;
+    }
+    case FailureCause::UntrustedLink:
+        advice = tr("The link %1 belongs to %2, another account, so Save does not follow it: a link "
+                    "that someone else made could lead to any file. Remove the link, or have it "
+                    "made by you or by the administrator, then save again.")
+                     .arg(failure.subject, failure.linkOwner);
+        break;
+    case FailureCause::LinkLoop:
+        advice = tr("Its links lead round in a circle and never reach a file: mend or remove the "
+                    "link, then save again.");
+        break;
+    case FailureCause::LinkElsewhere:
+        advice = tr("It is a link to another place, which Save does not follow: remove the link, "
+                    "then save again.");
+        break;
+    case FailureCause::FolderMissing:
+        advice = failure.subject.isEmpty()
+                   ? tr("Its folder does not exist: create the folder, then save again.")
+                   : tr("The folder %1 does not exist: create the folder, then save again.")
+                         .arg(failure.subject);
+        break;
+    case FailureCause::FolderTakesNoNewFiles:
+        // The top of a Windows drive is not read-only, only closed to users
+        // without administrator rights.
+        advice = driveRootRightsAdvice(path.path());
+        if (advice.isEmpty())
+            advice = tr("Its folder is read-only for you: make the folder writable, or have an "
+                        "empty file of that name put there that you may write, then save again.");
+        break;
+    case FailureCause::FileReadOnly:
+        advice = tr("The file is read-only for you: make it writable, then save again.");
+        break;
+    case FailureCause::FileImmutable:
+        advice = tr("The file is marked immutable or append-only, which keeps even its owner from "
+                    "changing it: have the administrator clear the mark (chattr -i -a), then save "
+                    "again.");
+        break;
+    case FailureCause::DiskReadOnly:
+#ifdef Q_OS_WIN
+        advice = tr("The disk is write-protected: remove the protection, then save again.");
+#else
+        advice = tr("The file system it is on is mounted read-only: have it mounted for writing, "
+                    "then save again.");
+#endif
+        break;
+    case FailureCause::DiskFull:
+        advice = tr("The disk is full: free some space on it, then save again.");
+        break;
+    case FailureCause::FileLocked:
+        advice = tr("Another program is using the file: close that program, then save again.");
+        break;
+    case FailureCause::FileSwapped:
+        advice = tr("Another program replaced the file while Save was at work, so Save left it "
+                    "alone: save again.");
+        break;
+    case FailureCause::Unknown:
+        break;
+    }
+    QStringList why{asSentence(failure.reason), advice};
+    why.removeAll(QString());
+    if (why.isEmpty())
+        why << tr("The system gave no reason.");
+    const QString outcome
+        = failure.fileMayBeIncomplete
+            ? tr("Save had begun writing over the file, so it may now be incomplete. Your text is "
+                 "still in the preview: save again once the cause is mended.")
+            : tr("Nothing on disk was changed, and your text is still in the preview.");
+    const QString file = path.isEmpty() ? tr("Config.ini in your home folder") : path.shown();
+    return tr("The file was not saved: %1\n\n%2\n\n%3").arg(file, why.join(u' '), outcome);
+}
+
+} // namespace fennick
