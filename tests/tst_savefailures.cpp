@@ -29,11 +29,18 @@
 #include <algorithm>
 #include <optional>
 
-#ifdef Q_OS_LINUX
-#include <linux/capability.h>
-#include <sys/mount.h>
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
+#include <sys/un.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -62,11 +69,19 @@ enum class Failure {
     FullNoRoom,
     FullRoomForOnePage,
     FullWhileWritingOver, // a hard-linked file, which Save writes over
+    LinkToDevice,         // /dev/null
+    Pipe,
+    Socket,
+    LinkByOtherAccount, // to a file of root's, made by "nobody"
+    LinkLoop,
+    LinkToMissingFolder,
+    Immutable,
+    AppendOnly,
 };
 
 [[nodiscard]] bool needsOwnFileSystem(Failure failure)
 {
-    return failure != Failure::TargetIsFolder && failure != Failure::HomeMissing;
+    return failure >= Failure::ReadOnly && failure <= Failure::FullWhileWritingOver;
 }
 
 // A server's Config.ini, set up as its operator might have it.
@@ -76,14 +91,17 @@ enum class ServersFile {
     InFolderWithoutWritePermission,
     HardLinked,
     WithAclAndAttribute,
+    BindMounted, // as a container's volume: no rename can replace it
 };
 
 // A tmpfs mounted on a folder for one test; unmounted when destroyed. Each
 // call gives an empty string on success, otherwise the system's reason.
 class ScratchFileSystem {
 public:
-    explicit ScratchFileSystem(const QString &folder)
+    // Takes over a mount already made there, when mounted is true.
+    explicit ScratchFileSystem(const QString &folder, bool mounted = false)
         : m_folder(QFile::encodeName(folder))
+        , m_mounted(mounted)
     {
     }
     ScratchFileSystem(const ScratchFileSystem &) = delete;
@@ -264,7 +282,34 @@ struct FileIdentity {
 {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
+
+// Sets or clears the immutable or append-only mark, as chattr does.
+[[nodiscard]] bool setFileFlag(const QString &path, int flag, bool on)
+{
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    int flags = 0;
+    const bool done = file >= 0 && ::ioctl(file, FS_IOC_GETFLAGS, &flags) == 0
+                   && (flags = on ? flags | flag : flags & ~flag, ::ioctl(file, FS_IOC_SETFLAGS, &flags) == 0);
+    if (file >= 0)
+        ::close(file);
+    return done;
+}
 #endif
+
+// What a name leads to, without opening a pipe or a device: the bytes of a
+// file, or what else stands there.
+[[nodiscard]] QByteArray whatIsThere(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status { };
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return S_ISFIFO(status.st_mode) ? "<pipe>"
+             : S_ISCHR(status.st_mode)  ? "<device>"
+             : S_ISSOCK(status.st_mode) ? "<socket>"
+                                        : "<not a file>";
+#endif
+    return WindowDriver::savedBytes(path);
+}
 
 } // namespace
 
@@ -283,6 +328,8 @@ private slots:
 
     void failedSaveKeepsEverything_data();
     void failedSaveKeepsEverything();
+    void messagesWithoutAFile_data();
+    void messagesWithoutAFile();
     void realWarningBoxLeavesTheWindowOpen();
     void saveKeepsTheServersFile_data();
     void saveKeepsTheServersFile();
@@ -307,6 +354,7 @@ private:
     QString m_home;
     std::unique_ptr<ScratchFileSystem> m_scratch;
     std::unique_ptr<WindowDriver> m_driver;
+    int m_socket = -1;
 };
 
 void SaveFailuresTest::init()
@@ -331,6 +379,10 @@ void SaveFailuresTest::cleanup()
     m_driver.reset();
     m_scratch.reset();
     m_root.reset();
+#ifdef Q_OS_LINUX
+    if (m_socket >= 0)
+        ::close(std::exchange(m_socket, -1));
+#endif
 }
 
 // A Save that works, so that there is an old file to keep.
@@ -353,6 +405,10 @@ QString SaveFailuresTest::makeHome(Failure failure)
     }
     if (!QDir().mkpath(m_home))
         return QStringLiteral("cannot make the home folder");
+#ifndef Q_OS_LINUX
+    if (failure >= Failure::LinkToDevice)
+        return QStringLiteral("devices, pipes, sockets, links and file marks are set up on Linux");
+#endif
     if (!needsOwnFileSystem(failure))
         return {};
     if (!m_whyNoOwnFileSystem.isEmpty())
@@ -413,6 +469,45 @@ void SaveFailuresTest::arrange(Failure failure)
 #endif
         preview->replaceDocument(m_driver->document() + userNotes(1024 * 1024));
         break;
+#ifdef Q_OS_LINUX
+    case Failure::LinkToDevice:
+        QVERIFY(QFile::link("/dev/null", path()));
+        break;
+    case Failure::Pipe:
+        QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0666), 0);
+        break;
+    case Failure::Socket: {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path());
+        QVERIFY(name.size() < qsizetype(sizeof address.sun_path));
+        std::memcpy(address.sun_path, name.constData(), name.size());
+        m_socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QCOMPARE(::bind(m_socket, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        break;
+    }
+    case Failure::LinkByOtherAccount:
+        QVERIFY(writeFile(m_root->filePath("roots-own"), "root's own\r\n"));
+        QVERIFY(QFile::link(m_root->filePath("roots-own"), path()));
+        if (::lchown(QFile::encodeName(path()).constData(), nobody, nogroup) != 0)
+            QSKIP(qPrintable("cannot give a link to nobody here: " + systemReason()));
+        break;
+    case Failure::LinkLoop:
+        QVERIFY(QFile::link(path(), path()));
+        break;
+    case Failure::LinkToMissingFolder:
+        QVERIFY(QFile::link(m_root->filePath("server/Config.ini"), path()));
+        break;
+    case Failure::Immutable:
+    case Failure::AppendOnly:
+        saveOnce();
+        if (!setFileFlag(path(), failure == Failure::Immutable ? FS_IMMUTABLE_FL : FS_APPEND_FL, true))
+            QSKIP(qPrintable("no immutable or append-only mark here: " + systemReason()));
+        break;
+#else
+    default:
+        break;
+#endif
     }
 }
 
@@ -437,6 +532,22 @@ void SaveFailuresTest::repair(Failure failure)
     case Failure::FullRoomForOnePage:
         QVERIFY(QFile::remove(m_home + "/filler"));
         break;
+    case Failure::LinkToDevice:
+    case Failure::Pipe:
+    case Failure::Socket:
+    case Failure::LinkByOtherAccount:
+    case Failure::LinkLoop:
+        QVERIFY(QFile::remove(path()));
+        break;
+    case Failure::LinkToMissingFolder:
+        QVERIFY(QDir().mkpath(serverFolder()));
+        break;
+    case Failure::Immutable:
+    case Failure::AppendOnly:
+#ifdef Q_OS_LINUX
+        QVERIFY(setFileFlag(path(), failure == Failure::Immutable ? FS_IMMUTABLE_FL : FS_APPEND_FL, false));
+#endif
+        break;
     }
 }
 
@@ -447,12 +558,11 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
     QTest::addColumn<QString>("advice"); // part of the step that mends it
     QTest::addColumn<bool>("oldFileKept");
     const QString full = "The disk is full: free some space on it";
-    const QString readOnly = "The disk is read-only: make it writable";
+    const QString readOnly = "mounted read-only: have it mounted for writing";
     QTest::newRow("target is a folder")
-        << Failure::TargetIsFolder << "Filename refers to a directory."
-        << "rename or remove that folder" << true;
+        << Failure::TargetIsFolder << "" << "A folder has the file's name: rename or remove" << true;
     QTest::newRow("home folder missing") << Failure::HomeMissing << "No such file or directory."
-                                         << "Its folder does not exist: create" << true;
+                                         << "home does not exist: create the folder" << true;
     QTest::newRow("read-only file system")
         << Failure::ReadOnly << "Read-only file system." << readOnly << true;
     QTest::newRow("read-only file system, no old file")
@@ -465,6 +575,23 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
         << Failure::FullRoomForOnePage << "No space left on device." << full << true;
     QTest::newRow("disk full while writing over a hard-linked file")
         << Failure::FullWhileWritingOver << "No space left on device." << full << false;
+    const QString notAFile = ", not a file, and Save writes only files: put the file";
+    QTest::newRow("link to the null device")
+        << Failure::LinkToDevice << "" << "/dev/null is a device" + notAFile << true;
+    QTest::newRow("pipe: never waited on")
+        << Failure::Pipe << "" << "Config.ini is a pipe (FIFO)" + notAFile << true;
+    QTest::newRow("socket") << Failure::Socket << "" << "Config.ini is a socket" + notAFile << true;
+    QTest::newRow("link made by another account: not followed")
+        << Failure::LinkByOtherAccount << ""
+        << "Config.ini belongs to nobody, another account, so Save does not follow it" << true;
+    QTest::newRow("link loop") << Failure::LinkLoop << "Too many levels of symbolic links."
+                               << "Its links lead round in a circle" << true;
+    QTest::newRow("link into a missing folder")
+        << Failure::LinkToMissingFolder << "No such file or directory."
+        << "/server does not exist: create the folder" << true;
+    const QString marked = "marked immutable or append-only, which keeps even its owner";
+    QTest::newRow("immutable file") << Failure::Immutable << "" << marked << true;
+    QTest::newRow("append-only file") << Failure::AppendOnly << "" << marked << true;
 }
 
 void SaveFailuresTest::failedSaveKeepsEverything()
@@ -480,12 +607,18 @@ void SaveFailuresTest::failedSaveKeepsEverything()
         return;
 
     const WindowState before = WindowState::of(*m_driver->window);
-    const QByteArray oldFile = WindowDriver::savedBytes(path());
+    const QByteArray oldFile = whatIsThere(path());
     const QByteArray newFile = (before.document + "\r\n").toUtf8();
     const QStringList folderBefore = entries(m_home);
     const qsizetype messagesBefore = m_driver->messages.size();
 
+#ifdef Q_OS_UNIX
+    ::alarm(20); // a Save that waits on a pipe ends the test here
+#endif
     m_driver->click(Control::Command14);
+#ifdef Q_OS_UNIX
+    ::alarm(0);
+#endif
 
     QCOMPARE(m_driver->messages.size(), messagesBefore + 1);
     const UserMessage shown = m_driver->messages.last();
@@ -493,7 +626,7 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     QCOMPARE(shown.kind, UserMessage::Kind::Warning);
     QVERIFY(shown.text.startsWith("The file was not saved: " + QDir::toNativeSeparators(path())
                                   + "\n"));
-    QVERIFY2(shown.text.contains(reason + ' '), qPrintable(shown.text));
+    QVERIFY2(reason.isEmpty() || shown.text.contains(reason + ' '), qPrintable(shown.text));
     QVERIFY2(shown.text.contains(advice), qPrintable(shown.text));
     QCOMPARE(shown.text.contains("may now be incomplete"), !oldFileKept);
 
@@ -503,7 +636,7 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     QCOMPARE(after.fieldTexts, before.fieldTexts);
     QCOMPARE(after.enabledFlags, before.enabledFlags);
     if (oldFileKept) {
-        QCOMPARE(WindowDriver::savedBytes(path()), oldFile);
+        QCOMPARE(whatIsThere(path()), oldFile);
     } else {
         const QByteArray cutOff = WindowDriver::savedBytes(path());
         QVERIFY2(cutOff.size() < newFile.size() && newFile.startsWith(cutOff),
@@ -518,6 +651,43 @@ void SaveFailuresTest::failedSaveKeepsEverything()
     QCOMPARE(m_driver->messages.last().text, SaveMessages::saved(path()));
     QCOMPARE(WindowDriver::savedBytes(path()), newFile);
     QVERIFY(entries(m_home).filter(QStringLiteral("Config.ini.")).isEmpty());
+}
+
+// Warnings no file system here can bring about.
+void SaveFailuresTest::messagesWithoutAFile_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("cause");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("expected");
+    const QString unchanged
+        = "\n\nNothing on disk was changed, and your text is still in the preview.";
+    QTest::newRow("no home folder")
+        << QString() << int(FailureCause::HomeUnknown) << QString()
+        << "The file was not saved: Config.ini in your home folder\n\nFennick cannot tell which "
+           "folder is your home folder: HOME does not name a folder by its full path, and the "
+           "system has none for your account. Set HOME to your home folder, then save again."
+               + unchanged;
+    QTest::newRow("unknown cause: the reason alone, as a sentence")
+        << "/home/ann/Config.ini" << int(FailureCause::Unknown) << " input/output error\n"
+        << "The file was not saved: " + QDir::toNativeSeparators("/home/ann/Config.ini")
+               + "\n\nInput/output error." + unchanged;
+    QTest::newRow("no reason given")
+        << "/home/ann/Config.ini" << int(FailureCause::Unknown) << QString()
+        << "The file was not saved: " + QDir::toNativeSeparators("/home/ann/Config.ini")
+               + "\n\nThe system gave no reason." + unchanged;
+}
+
+void SaveFailuresTest::messagesWithoutAFile()
+{
+    QFETCH(QString, path);
+    QFETCH(int, cause);
+    QFETCH(QString, reason);
+    QFETCH(QString, expected);
+    SaveResult failure;
+    failure.cause = FailureCause(cause);
+    failure.reason = reason;
+    QCOMPARE(SaveMessages::notSaved(path.isEmpty() ? FilePath() : FilePath(path), failure), expected);
 }
 
 // The real box: warning icon, the caption, one OK button; once it is
@@ -548,7 +718,7 @@ void SaveFailuresTest::realWarningBoxLeavesTheWindowOpen()
     QCOMPARE(shown.at(1), "Fennick");
     QCOMPARE(shown.at(2), "1");
     QVERIFY(shown.at(3).contains(QDir::toNativeSeparators(path())));
-    QVERIFY(shown.at(3).contains("Filename refers to a directory"));
+    QVERIFY(shown.at(3).contains("A folder has the file's name"));
 
     QCoreApplication::processEvents();
     QVERIFY(window.isVisible());
@@ -598,6 +768,17 @@ QString SaveFailuresTest::arrange(ServersFile file)
                    != 0)
             return QStringLiteral("cannot make the file and its hard link");
         break;
+    case ServersFile::BindMounted:
+        if (!m_whyNoOwnFileSystem.isEmpty())
+            return m_whyNoOwnFileSystem;
+        if (!writeFile(serversFile, oldText) || !writeFile(path(), "mount point\r\n"))
+            return QStringLiteral("cannot make the files");
+        if (::mount(QFile::encodeName(serversFile).constData(), QFile::encodeName(path()).constData(),
+                    nullptr, MS_BIND, nullptr)
+            != 0)
+            return "cannot bind-mount a file here: " + systemReason();
+        m_scratch = std::make_unique<ScratchFileSystem>(path(), true);
+        break;
     case ServersFile::WithAclAndAttribute: {
         if (!writeFile(path(), oldText))
             return QStringLiteral("cannot make the file");
@@ -629,6 +810,7 @@ void SaveFailuresTest::saveKeepsTheServersFile_data()
         << ServersFile::InFolderWithoutWritePermission << false;
     QTest::newRow("hard link") << ServersFile::HardLinked << false;
     QTest::newRow("ACL and extended attribute") << ServersFile::WithAclAndAttribute << true;
+    QTest::newRow("bind-mounted file") << ServersFile::BindMounted << false;
 }
 
 void SaveFailuresTest::saveKeepsTheServersFile()
@@ -658,7 +840,7 @@ void SaveFailuresTest::saveKeepsTheServersFile()
     QCOMPARE(m_driver->messages.last().text, SaveMessages::saved(path()));
     const QByteArray newFile = (m_driver->document() + "\r\n").toUtf8();
     QCOMPARE(WindowDriver::savedBytes(path()), newFile);
-    if (file == ServersFile::HardLinked)
+    if (file == ServersFile::HardLinked || file == ServersFile::BindMounted)
         QCOMPARE(WindowDriver::savedBytes(serverFolder() + "/Config.ini"), newFile);
     const FileIdentity after = identityOf(path());
     QCOMPARE(after.status.st_uid, before.status.st_uid);
