@@ -4,7 +4,8 @@
 // moment, and a failure to create the file at the top of the drive says
 // what to do.
 #include "document/configfile.h"
-#include "document/driverootrights.h"
+#include "document/filesave.h"
+#include "ui/savemessages.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -85,8 +86,8 @@ void WindowsSaveTest::initTestCase()
 
 void WindowsSaveTest::fileIsOnDriveC()
 {
-    QCOMPARE(configFilePath(), "C:/Config.ini");
-    QCOMPARE(savedMessage(configFilePath()), "File saved in C:\\Config.ini");
+    QCOMPARE(configFilePath().path(), "C:/Config.ini");
+    QCOMPARE(SaveMessages::saved(configFilePath()), "File saved in C:\\Config.ini");
 }
 
 void WindowsSaveTest::codePageBytes_data()
@@ -129,7 +130,7 @@ void WindowsSaveTest::codePageBytes()
     QCOMPARE(configFileBytes(document), expected);
     QCOMPARE(configFileBytesFromEditorText(document), expected);
     QVERIFY(saveConfigFileBytes(configFileBytesFromEditorText(document), configFilePath()).saved);
-    QCOMPARE(readAll(configFilePath()), expected);
+    QCOMPARE(readAll(configFilePath().path()), expected);
 }
 
 void WindowsSaveTest::fileHeldOpen_data()
@@ -144,7 +145,7 @@ void WindowsSaveTest::fileHeldOpen()
 {
     QFETCH(int, milliseconds);
     QFETCH(bool, saved);
-    const QString path = configFilePath();
+    const QString path = configFilePath().path();
     QVERIFY(saveConfigFileBytes("old\r\n", path).saved);
 
     QProcess holder;
@@ -162,7 +163,7 @@ void WindowsSaveTest::fileHeldOpen()
     if (saved) {
         QCOMPARE(readAll(path), "new\r\n");
     } else {
-        const QString warning = notSavedMessage(path, result);
+        const QString warning = SaveMessages::notSaved(path, result);
         QVERIFY2(warning.contains("Another program"), qPrintable(warning));
         QCOMPARE(readAll(path), "old\r\n");
     }
@@ -185,7 +186,7 @@ void WindowsSaveTest::rightsAdvice()
 {
     QFETCH(QString, path);
     QFETCH(QString, names);
-    const QString advice = driveRootRightsAdvice(path);
+    const QString advice = SaveMessages::driveRootRightsAdvice(path);
     QCOMPARE(advice.isEmpty(), names.isEmpty());
     if (!names.isEmpty()) {
         QVERIFY2(advice.contains(names), qPrintable(advice));
