@@ -282,7 +282,13 @@ template <typename Read>
         written += count;
     }
     // Some file systems (network ones, quotas) report a full disk only here.
+    // The bytes and the size are what a reader needs; the folder's entry is
+    // synced after the rename.
+#ifdef Q_OS_LINUX
+    return ::fdatasync(file) == 0 ? 0 : errno;
+#else
     return ::fsync(file) == 0 ? 0 : errno;
+#endif
 }
 
 // Copies are named ".Config.ini.fennick-" and six letters, in the file's
