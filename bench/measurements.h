@@ -45,6 +45,8 @@ struct SaveTimes {
     double saveMs = 0;
     double plainWriteMs = 0;
     double syncedWriteMs = 0; // plain write, fdatasync() of the file, fsync() of its folder
+    // The same from the editor's text: toPlainText(), toLocal8Bit(), then as above.
+    double syncedTextSaveMs = 0;
 };
 // Saves into the folder that HOME names.
 [[nodiscard]] SaveTimes measureSave(BenchWindow &window, int runs);
