@@ -29,7 +29,7 @@ const QStringList walkToVehicleStep{"Command2",  "Command3",  "Command4", "Comma
 } // namespace
 
 BenchWindow::BenchWindow()
-    : m_window([](QWidget *, const fennick::UserMessage &) {})
+    : m_window([](QWidget *, const fennick::UserMessage &) { return fennick::MessageChoice::Ok; })
 {
     m_window.show();
     if (!QTest::qWaitForWindowExposed(&m_window))

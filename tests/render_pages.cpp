@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
     if (!output.mkpath(QStringLiteral(".")))
         return 1;
 
-    fennick::MainWindow window([](QWidget *, const fennick::UserMessage &) {});
+    fennick::MainWindow window([](QWidget *, const fennick::UserMessage &) { return fennick::MessageChoice::Ok; });
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

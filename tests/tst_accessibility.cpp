@@ -39,7 +39,7 @@ private:
 
 void AccessibilityTest::initTestCase()
 {
-    window = std::make_unique<MainWindow>([](QWidget *, const UserMessage &) {});
+    window = std::make_unique<MainWindow>([](QWidget *, const UserMessage &) { return MessageChoice::Ok; });
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
@@ -162,7 +162,7 @@ void AccessibilityTest::openStepTabIsDescribed()
 {
     QFETCH(QStringList, pressed);
     QFETCH(int, openStepTab);
-    MainWindow fresh([](QWidget *, const UserMessage &) {});
+    MainWindow fresh([](QWidget *, const UserMessage &) { return MessageChoice::Ok; });
     fresh.show();
     for (const QString &button : pressed)
         fresh.findChild<QPushButton *>(button)->click();
@@ -189,7 +189,7 @@ void AccessibilityTest::focusIsClearlyMarked_data()
 void AccessibilityTest::focusIsClearlyMarked()
 {
     QFETCH(QString, control);
-    MainWindow fresh([](QWidget *, const UserMessage &) {});
+    MainWindow fresh([](QWidget *, const UserMessage &) { return MessageChoice::Ok; });
     fresh.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fresh));
     QApplication::setActiveWindow(&fresh);

@@ -74,7 +74,10 @@ private:
 void KeyboardTest::init()
 {
     messages = 0;
-    window = std::make_unique<MainWindow>([this](QWidget *, const UserMessage &) { ++messages; });
+    window = std::make_unique<MainWindow>([this](QWidget *, const UserMessage &) {
+        ++messages;
+        return MessageChoice::Ok;
+    });
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QApplication::setActiveWindow(window.get());

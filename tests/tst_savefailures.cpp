@@ -15,8 +15,14 @@
 #include "windowdriver.h"
 #include "windowstate.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -311,6 +317,63 @@ struct FileIdentity {
     return WindowDriver::savedBytes(path);
 }
 
+// Answers the file dialog that the next Save As opens, once it is shown:
+// types the path and presses Enter, or cancels where the path is empty.
+// Counts the dialogs it saw.
+class FileDialogAnswer : public QObject {
+public:
+    explicit FileDialogAnswer(QString path)
+        : m_path(std::move(path))
+    {
+        m_poll.setInterval(20);
+        connect(&m_poll, &QTimer::timeout, this, [this] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible() || dialog == m_answered)
+                return;
+            m_answered = dialog;
+            ++dialogsSeen;
+            if (m_path.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            // Typed, then the dialog's Save button pressed (Return would go
+            // to the completer's list of names where it is open).
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            name->clear();
+            QTest::keyClicks(name, m_path);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        m_poll.start();
+    }
+    int dialogsSeen = 0;
+
+private:
+    QString m_path;
+    QTimer m_poll;
+    QPointer<QFileDialog> m_answered;
+};
+
+// Presses the preview's context menu entry "Save As…" where it is enabled,
+// and tells whether it was.
+[[nodiscard]] bool pressSaveAsInContextMenu(PreviewEdit *preview)
+{
+    bool enabled = false;
+    QTimer::singleShot(50, preview, [&enabled] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QAction *saveAs = menu->actions().last();
+        QCOMPARE(saveAs->text(), saveAsCaption());
+        enabled = saveAs->isEnabled();
+        menu->close();
+        if (enabled)
+            saveAs->trigger();
+    });
+    const QPoint at(10, 10);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, preview->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(preview->viewport(), &event);
+    return enabled;
+}
+
 } // namespace
 
 class SaveFailuresTest : public QObject {
@@ -333,6 +396,10 @@ private slots:
     void realWarningBoxLeavesTheWindowOpen();
     void saveKeepsTheServersFile_data();
     void saveKeepsTheServersFile();
+    void saveAsWhereTheHomeFolderRefuses_data();
+    void saveAsWhereTheHomeFolderRefuses();
+    void saveAsUsableExactlyWhileSaveIs_data();
+    void saveAsUsableExactlyWhileSaveIs();
 
 private:
     [[nodiscard]] QString path() const
@@ -854,6 +921,89 @@ void SaveFailuresTest::saveKeepsTheServersFile()
 #else
     Q_UNUSED(replaced);
 #endif
+}
+
+void SaveFailuresTest::saveAsWhereTheHomeFolderRefuses_data()
+{
+    QTest::addColumn<QString>("chosen"); // in a folder of the test's own; empty: Cancel
+    QTest::newRow("a path typed in the dialog") << "elsewhere/Config.ini";
+    QTest::newRow("Cancel") << QString();
+}
+
+// Save fails for a user who may not write the home folder; the warning's
+// "Save As…" opens the file dialog, and the Save there writes the same
+// bytes Save would have.
+void SaveFailuresTest::saveAsWhereTheHomeFolderRefuses()
+{
+    QFETCH(QString, chosen);
+#ifdef Q_OS_LINUX
+    QVERIFY(QDir().mkpath(m_home) && QDir().mkpath(m_root->filePath("elsewhere")));
+    QVERIFY(QFile::setPermissions(m_home, QFile::ReadOwner | QFile::ExeOwner));
+    const QString chosenPath = chosen.isEmpty() ? QString() : m_root->filePath(chosen);
+    const QStringList elsewhereBefore = entries(m_root->filePath("elsewhere"));
+    m_driver->choices = {MessageChoice::SaveAs};
+    const FileDialogAnswer answer(chosenPath);
+    {
+        const WithoutCapabilities user{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER};
+        QVERIFY(user.lowered());
+        m_driver->click(Control::Command14);
+    }
+    QCOMPARE(answer.dialogsSeen, 1);
+    const UserMessage refused = m_driver->messages.first();
+    QCOMPARE(refused.kind, UserMessage::Kind::Warning);
+    QVERIFY(refused.offersSaveAs);
+    QVERIFY2(refused.text.contains("Its folder is read-only for you"), qPrintable(refused.text));
+    QVERIFY(!QFile::exists(path()));
+    if (chosen.isEmpty()) {
+        QCOMPARE(m_driver->messages.size(), 1);
+        QCOMPARE(entries(m_root->filePath("elsewhere")), elsewhereBefore);
+        return;
+    }
+    QCOMPARE(m_driver->messages.size(), 2);
+    QCOMPARE(m_driver->messages.last().text, "File saved in " + QDir::toNativeSeparators(chosenPath));
+    QCOMPARE(WindowDriver::savedBytes(chosenPath), (m_driver->document() + "\r\n").toUtf8());
+#else
+    Q_UNUSED(chosen);
+    QSKIP("a home folder that refuses the file is set up on Linux");
+#endif
+}
+
+void SaveFailuresTest::saveAsUsableExactlyWhileSaveIs_data()
+{
+    QTest::addColumn<bool>("fromMenu"); // else Ctrl+Shift+S
+    QTest::addColumn<bool>("saveEnabled");
+    QTest::newRow("Ctrl+Shift+S before Save is enabled") << false << false;
+    QTest::newRow("Ctrl+Shift+S once Save is enabled") << false << true;
+    QTest::newRow("context menu before Save is enabled") << true << false;
+    QTest::newRow("context menu once Save is enabled") << true << true;
+}
+
+void SaveFailuresTest::saveAsUsableExactlyWhileSaveIs()
+{
+    QFETCH(bool, fromMenu);
+    QFETCH(bool, saveEnabled);
+    if (!saveEnabled) {
+        m_driver = std::make_unique<WindowDriver>();
+        m_driver->walkTo(WizardState::ClassAfterAClass);
+    }
+    QCOMPARE(m_driver->get(Control::Command14)->isEnabled(), saveEnabled);
+    QVERIFY(QDir().mkpath(m_home));
+    const QString chosenPath = m_root->filePath("chosen.ini");
+    const FileDialogAnswer answer(chosenPath);
+    if (fromMenu) {
+        QCOMPARE(pressSaveAsInContextMenu(m_driver->window->preview()), saveEnabled);
+    } else {
+        m_driver->get(Control::Command14)->setFocus(); // from anywhere in the window
+        QTest::keyClick(m_driver->window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    QTRY_COMPARE(answer.dialogsSeen, saveEnabled ? 1 : 0);
+    QCOMPARE(QFile::exists(chosenPath), saveEnabled);
+    QCOMPARE(m_driver->messages.size(), saveEnabled ? 1 : 0);
+    if (saveEnabled)
+        QCOMPARE(WindowDriver::savedBytes(chosenPath), (m_driver->document() + "\r\n").toUtf8());
+    QVERIFY(!QFile::exists(path())); // Save As writes only where the user said
+    // Nor does Qt's dialog keep the folder it was in.
+    QCOMPARE(entries(m_home), QStringList());
 }
 
 namespace {

@@ -95,7 +95,10 @@ class WindowDriver {
 public:
     WindowDriver()
         : window(std::make_unique<fennick::MainWindow>(
-            [this](QWidget *, const fennick::UserMessage &message) { messages.append(message); }))
+            [this](QWidget *, const fennick::UserMessage &message) {
+                messages.append(message);
+                return choices.isEmpty() ? fennick::MessageChoice::Ok : choices.takeFirst();
+            }))
     {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -177,5 +180,6 @@ public:
     }
 
     QList<fennick::UserMessage> messages;
+    QList<fennick::MessageChoice> choices; // the buttons pressed in the next boxes; OK after them
     std::unique_ptr<fennick::MainWindow> window;
 };

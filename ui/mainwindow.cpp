@@ -11,6 +11,7 @@
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
 #include "ui/previewedit.h"
+#include "ui/saveaslocation.h"
 #include "ui/savemessages.h"
 #include "ui/singlelinefield.h"
 #include "ui/tabcontrol.h"
@@ -20,12 +21,14 @@
 #include "wizard/fieldcatalogue.h"
 #include "wizard/stepmachine.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -33,6 +36,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -281,8 +285,28 @@ void MainWindow::buildButtons()
             // Save is disabled.
             auto *shortcut = new QShortcut(QKeySequence::Save, this);
             connect(shortcut, &QShortcut::activated, widget, &QAbstractButton::click);
+            buildSaveAs(widget->isEnabled());
         }
     }
+}
+
+// Saving elsewhere, usable exactly while Save is: from Ctrl+Shift+S (bound
+// here, as Qt has no key for it on every desktop) and from the end of the
+// preview's context menu.
+void MainWindow::buildSaveAs(bool enabled)
+{
+    m_saveAs = new QAction(saveAsCaption(), this);
+    m_saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_saveAs->setEnabled(enabled);
+    addAction(m_saveAs);
+    connect(m_saveAs, &QAction::triggered, this, &MainWindow::saveAs);
+    m_preview->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_preview, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        const std::unique_ptr<QMenu> menu(m_preview->createStandardContextMenu(at));
+        menu->addSeparator();
+        menu->addAction(m_saveAs);
+        menu->exec(m_preview->viewport()->mapToGlobal(at));
+    });
 }
 
 void MainWindow::buildDecorations()
@@ -362,6 +386,7 @@ void MainWindow::press(const ButtonDefinition &button)
     const bool pressedHadFocus = pressed->hasFocus();
     applyButtonFlags(button,
                      [this](Control id, bool enabled) { control(id)->setEnabled(enabled); });
+    m_saveAs->setEnabled(control(Control::Command14)->isEnabled());
     m_tabs->markOpenStep();
     if (pressedHadFocus && !pressed->isEnabled())
         handOverFocus(button);
@@ -387,12 +412,42 @@ void MainWindow::handOverFocus(const ButtonDefinition &button)
 
 void MainWindow::save()
 {
-    const FilePath path = configFilePath();
+    saveTo(configFilePath());
+}
+
+void MainWindow::saveAs()
+{
+    if (const QString path = askSaveAsLocation(this); !path.isEmpty())
+        saveTo(path);
+}
+
+// The place refused: the user may not create or write the file there. A
+// full disk or a file another program holds is no reason to go elsewhere.
+[[nodiscard]] static bool isRefusedPlace(FailureCause cause)
+{
+    switch (cause) {
+    case FailureCause::HomeUnknown:
+    case FailureCause::FolderTakesNoNewFiles:
+    case FailureCause::FileReadOnly:
+    case FailureCause::FileImmutable:
+    case FailureCause::DiskReadOnly:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::saveTo(const FilePath &path)
+{
     const SaveResult result = saveConfigFileBytes(m_preview->fileBytes(), path);
-    if (result.saved)
+    if (result.saved) {
         m_presenter(this, {UserMessage::Kind::Information, SaveMessages::saved(path)});
-    else
-        m_presenter(this, {UserMessage::Kind::Warning, SaveMessages::notSaved(path, result)});
+        return;
+    }
+    const UserMessage warning{UserMessage::Kind::Warning, SaveMessages::notSaved(path, result),
+                              isRefusedPlace(result.cause)};
+    if (m_presenter(this, warning) == MessageChoice::SaveAs)
+        saveAs();
 }
 
 } // namespace fennick

@@ -2,6 +2,7 @@
 // Clear and Save on the right. Built from the field, button and layout tables.
 #pragma once
 
+#include "document/filepath.h"
 #include "ui/messages.h"
 #include "wizard/controls.h"
 
@@ -10,6 +11,8 @@
 
 #include <array>
 #include <string_view>
+
+class QAction;
 
 namespace fennick {
 
@@ -44,7 +47,10 @@ private:
 
     void press(const ButtonDefinition &button);
     void handOverFocus(const ButtonDefinition &button);
+    void buildSaveAs(bool enabled);
     void save();
+    void saveAs();
+    void saveTo(const FilePath &path);
     [[nodiscard]] QString fieldText(Control field) const;
     [[nodiscard]] QWidget *control(Control id) const
     {
@@ -59,6 +65,7 @@ private:
     WindowScrollArea *m_scrollArea;
     TabControl *m_tabs;
     PreviewEdit *m_preview = nullptr;
+    QAction *m_saveAs = nullptr;
     // The wizard's fields and buttons by id, and the frames by name: indexes
     // into the widget tree, not wizard state (that lives in the controls'
     // enabled flags). Every field and button is placed once, so the

@@ -3,17 +3,28 @@
 #include "document/maker.h"
 #include "document/strings.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace fennick {
 
-void showMessageBox(QWidget *parent, const UserMessage &message)
+QString saveAsCaption()
+{
+    return QCoreApplication::translate("fennick::SaveAs", "Save As\u2026");
+}
+
+MessageChoice showMessageBox(QWidget *parent, const UserMessage &message)
 {
     const auto icon
         = message.kind == UserMessage::Kind::Warning ? QMessageBox::Warning : QMessageBox::NoIcon;
     QMessageBox box(icon, toQString(applicationName), message.text, QMessageBox::Ok, parent);
     box.setWindowModality(Qt::ApplicationModal);
+    const QAbstractButton *saveAs
+        = message.offersSaveAs ? box.addButton(saveAsCaption(), QMessageBox::AcceptRole) : nullptr;
+    box.setDefaultButton(QMessageBox::Ok);
     box.exec();
+    return saveAs && box.clickedButton() == saveAs ? MessageChoice::SaveAs : MessageChoice::Ok;
 }
 
 } // namespace fennick

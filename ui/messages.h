@@ -14,12 +14,21 @@ struct UserMessage {
     enum class Kind { Information, Warning };
     Kind kind = Kind::Information;
     QString text;
+    // A warning after a Save that the fixed place refused offers to save
+    // elsewhere.
+    bool offersSaveAs = false;
 };
 
-using MessagePresenter = std::function<void(QWidget *parent, const UserMessage &message)>;
+enum class MessageChoice { Ok, SaveAs };
 
-// A modal box captioned with the application name and one OK button; an
-// information message shows no icon, a warning shows the warning icon.
-void showMessageBox(QWidget *parent, const UserMessage &message);
+using MessagePresenter = std::function<MessageChoice(QWidget *parent, const UserMessage &message)>;
+
+// The caption of the button and the menu entry that save elsewhere.
+[[nodiscard]] QString saveAsCaption();
+
+// A modal box captioned with the application name and an OK button, and a
+// "Save As…" button where the message offers it; an information message
+// shows no icon, a warning shows the warning icon.
+MessageChoice showMessageBox(QWidget *parent, const UserMessage &message);
 
 } // namespace fennick
