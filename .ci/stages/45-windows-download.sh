@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 export DEBIAN_FRONTEND=noninteractive
 
-apt-get install -y icoutils unzip util-linux
+apt-get install -y icoutils unzip util-linux fonts-liberation xvfb xauth file
 
 fail() {
     echo "FAIL: $*"
@@ -117,8 +117,7 @@ cmp "$licence" LICENSE || fail "the installer's licence page shows $licence, not
 echo "licence page: $licence"
 
 echo "+ installing silently"
-wine wineboot --init >/dev/null 2>&1
-wineserver --wait
+sh cmake/wine-run.sh cmd /c exit # makes the prefix, with Windows' fonts mapped
 program_files=$WINEPREFIX/drive_c/"Program Files"/Fennick
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Fennick'
 wine "$installer" /S
@@ -148,6 +147,28 @@ for key in 'HKLM\Software\Fennick developers' "$uninstall_key"; do
 done
 wineserver -k 2>/dev/null || true
 
+# The pictures of the Windows program in docs/, made again: the pages in
+# Windows' own style under Wine, at 96 and 144 DPI (150 %), in
+# build-windows/pictures.
+echo "+ pictures of the Windows program"
+qt_prefix=$(sed -n 's/^Qt6_DIR:PATH=//p' build-windows/CMakeCache.txt)/../../..
+runtime_dirs=$(for dll in libstdc++-6.dll libwinpthread-1.dll; do
+    dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)"; done | paste -sd :)
+for dpi in 96 144; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    wineserver --wait
+    pictures=build-windows/pictures/$dpi-dpi
+    rm -rf "$pictures"
+    FENNICK_WINE_DLL_PATH="$qt_prefix/bin:$runtime_dirs" QT_QPA_PLATFORM=windows \
+        xvfb-run --auto-servernum --server-args='-screen 0 2400x1600x24' \
+        sh cmake/wine-run.sh build-windows/fennick_render_pages.exe "Z:$(realpath -m "$pictures" | tr / '\\')" --walk
+    wineserver -k 2>/dev/null || true
+    for page in 1 2 3 4 5; do
+        [ -s "$pictures/page-$page.png" ] || fail "no picture of page $page at $dpi DPI"
+    done
+    echo "$pictures: $(file -b "$pictures/page-1.png" | cut -d, -f2)"
+done
+
 # As a user on Windows: Wine run by an unprivileged account (nobody), in a
 # prefix it owns, whose drive C: it may not write to. Creating C:\Config.ini
 # is then refused with ERROR_ACCESS_DENIED, as Windows refuses it to anyone
@@ -160,8 +181,7 @@ uid=$(id -u "$user")
 gid=$(id -g "$user")
 sandbox=$work/unprivileged
 mkdir -p "$sandbox/bin" "$sandbox/home" "$sandbox/prefix"
-qt_bin=$(sed -n 's/^Qt6_DIR:PATH=//p' build-windows/CMakeCache.txt)/../../../bin
-cp build-windows/tst_windowssave.exe "$qt_bin"/*.dll cmake/wine-run.sh "$sandbox/bin/"
+cp build-windows/tst_windowssave.exe "$qt_prefix"/bin/*.dll cmake/wine-run.sh "$sandbox/bin/"
 for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
     cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$sandbox/bin/"
 done
