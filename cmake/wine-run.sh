@@ -13,9 +13,25 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}" # no Mono/Gecko prompts
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
+    # Windows' dialog and console fonts, mapped to fonts of the same widths
+    # (fonts-liberation): Wine would otherwise give Qt a serif face for
+    # them. Segoe UI and MS Shell Dlg (Microsoft Sans Serif) become
+    # Liberation Sans, which has Arial's widths; Lucida Console and Courier
+    # New become Liberation Mono, which has their advance.
+    export FENNICK_WINE_FONTS='REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Segoe UI"="Liberation Sans"
+"MS Shell Dlg"="Liberation Sans"
+"MS Shell Dlg 2"="Liberation Sans"
+"Lucida Console"="Liberation Mono"
+"Courier New"="Liberation Mono"
+'
     # One program makes the prefix; any started beside it wait for it.
-    flock "$WINEPREFIX" sh -c '[ -f "$WINEPREFIX/system.reg" ] ||
-        { wine wineboot --init >/dev/null 2>&1 && wineserver --wait; }'
+    flock "$WINEPREFIX" sh -c '[ -f "$WINEPREFIX/system.reg" ] || {
+        wine wineboot --init >/dev/null 2>&1 && wineserver --wait &&
+        printf "%s" "$FENNICK_WINE_FONTS" > "$WINEPREFIX/drive_c/fonts.reg" &&
+        wine regedit /S "C:\\fonts.reg" && wineserver --wait && rm "$WINEPREFIX/drive_c/fonts.reg"; }'
 fi
 for name in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
     eval "export WINE$name=\"\$$name\""

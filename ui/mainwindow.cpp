@@ -63,7 +63,10 @@ namespace {
 }
 
 // Lucida Console 8.25 pt where it is installed, else the system's fixed font
-// at that size; never a proportional font.
+// at that size, else Courier New, else any monospaced font the system has;
+// never a proportional font while a monospaced one exists. (Where a family
+// is missing, Windows substitutes a proportional one, whatever the style
+// hint says.)
 [[nodiscard]] QFont previewFont()
 {
     QFont lucida(QStringLiteral("Lucida Console"));
@@ -77,6 +80,17 @@ namespace {
     QFont typewriter(QStringLiteral("Courier New"));
     typewriter.setStyleHint(QFont::TypeWriter);
     typewriter.setPointSizeF(8.25);
+    if (isMonospaced(typewriter))
+        return typewriter;
+    const QStringList families = QFontDatabase::families(QFontDatabase::Latin);
+    for (const QString &family : families) {
+        if (!QFontDatabase::isFixedPitch(family) || !QFontDatabase::isSmoothlyScalable(family))
+            continue;
+        QFont monospaced(family);
+        monospaced.setPointSizeF(8.25);
+        if (isMonospaced(monospaced))
+            return monospaced;
+    }
     return typewriter;
 }
 

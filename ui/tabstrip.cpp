@@ -184,14 +184,20 @@ void TabStrip::paintEvent(QPaintEvent *)
                 continue;
             QStyleOptionTab option;
             initStyleOption(&option, i);
-            painter.save();
-            if (row != frontRow) {
-                // A tab of a row behind runs on down behind the rows in
-                // front: drawn taller, its bottom edge cut off.
-                painter.setClipRect(option.rect);
-                option.rect.setBottom(option.rect.bottom() + option.rect.height() / 2);
+            if (row == frontRow) {
+                painter.drawControl(QStyle::CE_TabBarTab, option);
+                continue;
             }
-            painter.drawControl(QStyle::CE_TabBarTab, option);
+            // A tab of a row behind runs on down behind the rows in front:
+            // its face drawn taller, its bottom edge cut off. Its caption
+            // stays centred in the row, where the cut cannot reach its
+            // descenders at any scale.
+            painter.save();
+            painter.setClipRect(option.rect);
+            QStyleOptionTab face = option;
+            face.rect.setBottom(face.rect.bottom() + face.rect.height() / 2);
+            painter.drawControl(QStyle::CE_TabBarTabShape, face);
+            painter.drawControl(QStyle::CE_TabBarTabLabel, option);
             painter.restore();
         }
     }

@@ -119,7 +119,7 @@ HOME=$linux_home xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24
 echo "+ the ZIP's fennick.exe, walked to Save with Windows' platform plugin"
 mkdir -p "$work/zip"
 unzip -q "$zip" -d "$work/zip"
-zip_bin=$(echo "$work"/zip/*/bin)
+zip_bin=$(echo "$work"/zip/*)
 rm -f "$WINEPREFIX/drive_c/Config.ini"
 # A PATH and a WINEPATH that hold no Qt and no MinGW: only what the ZIP holds.
 env -u WINEPATH PATH=/usr/bin:/bin xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
@@ -141,7 +141,7 @@ start_menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Progra
 wine "$installer" /S
 wineserver --wait
 find "$program_files" "$start_menu" | sort
-for file in "$program_files/bin/fennick.exe" "$program_files/Uninstall.exe" "$start_menu/Fennick.lnk"; do
+for file in "$program_files/fennick.exe" "$program_files/Uninstall.exe" "$start_menu/Fennick.lnk"; do
     [ -e "$file" ] || { echo "FAIL: $file is missing"; exit 1; }
 done
 installed=$(cd "$program_files" && find . -type f | sort)
@@ -178,7 +178,7 @@ start_installed() {
     wineserver -k
 }
 env -u WINEPATH PATH=/usr/bin:/bin xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
-    bash -c "$(declare -f start_installed); start_installed wine 'C:\\Program Files\\Fennick\\bin\\fennick.exe'"
+    bash -c "$(declare -f start_installed); start_installed wine 'C:\\Program Files\\Fennick\\fennick.exe'"
 
 echo "+ uninstalling silently"
 wine "$program_files/Uninstall.exe" /S

@@ -11,13 +11,32 @@ set(CPACK_NSIS_EXECUTABLES_DIRECTORY ${CMAKE_INSTALL_BINDIR})
 # and registry, and runs where only 64-bit Windows programs can (Wine built
 # without 32-bit support).
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# Before it installs, the installer shows Fennick's licence. The GPL asks
+# for no agreement to use the program, so the page only informs: its
+# button is Next, not "I Agree".
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+string(APPEND CPACK_NSIS_DEFINES [=[
+
+  !define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+  !define MUI_LICENSEPAGE_TEXT_BOTTOM "Fennick is free software under this licence. You need not accept it to use the program; it tells what you may do when you pass Fennick on or change it. Click Next to continue."
+  !include FileFunc.nsh]=])
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME Fennick)
 set(CPACK_NSIS_DISPLAY_NAME Fennick)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Fennick)
 set(CPACK_NSIS_MUI_ICON ${CMAKE_CURRENT_LIST_DIR}/fennick.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_LIST_DIR}/fennick.ico)
-set(CPACK_NSIS_INSTALLED_ICON_NAME ${CMAKE_INSTALL_BINDIR}\\\\fennick.exe)
+set(CPACK_NSIS_INSTALLED_ICON_NAME fennick.exe)
 set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# Add/Remove Programs shows the size and the folder; the uninstaller also
+# removes the maker's registry key that CPack's leaves behind once empty.
+set(uninstall_key "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}")
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+  WriteRegStr SHCTX \"${uninstall_key}\" \"InstallLocation\" \"$INSTDIR\"
+  \${GetSize} \"$INSTDIR\" \"/S=0K\" $0 $1 $2
+  WriteRegDWORD SHCTX \"${uninstall_key}\" \"EstimatedSize\" \"$0\"")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+  DeleteRegKey SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}\"
+  DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"")
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
