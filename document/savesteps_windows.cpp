@@ -47,7 +47,7 @@ bool Handle::isValid() const
 namespace {
 
 // A virus scanner or an editor may hold the file for a moment and refuse
-// the rename; try a few more times before giving up.
+// the rename or the open; try a few more times before giving up.
 constexpr int renameAttempts = 5;
 constexpr DWORD renamePauseMs = 200;
 constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -253,10 +253,18 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
 
 SaveResult writeInPlace(const Target &target, const QByteArray &bytes)
 {
-    const Handle file(CreateFileW(wide(target.nativePath), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    Handle file;
+    for (int attempt = 1;; ++attempt) {
+        file = Handle(CreateFileW(wide(target.nativePath), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.isValid())
-        return failedCall(GetLastError(), target, false);
+        if (file.isValid())
+            break;
+        // Held by another program for a moment, as the rename may be.
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION || attempt == renameAttempts)
+            return failedCall(error, target, false);
+        QThread::msleep(renamePauseMs);
+    }
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
         return refused(FailureCause::NotAFile, target);
     // Emptied only once it is open: from here a failure leaves it cut off.

@@ -435,22 +435,6 @@ void MainWindow::saveAs()
         saveTo(path);
 }
 
-// The place refused: the user may not create or write the file there. A
-// full disk or a file another program holds is no reason to go elsewhere.
-[[nodiscard]] static bool isRefusedPlace(FailureCause cause)
-{
-    switch (cause) {
-    case FailureCause::HomeUnknown:
-    case FailureCause::FolderTakesNoNewFiles:
-    case FailureCause::FileReadOnly:
-    case FailureCause::FileImmutable:
-    case FailureCause::DiskReadOnly:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void MainWindow::saveTo(const FilePath &path)
 {
     const SaveResult result = saveConfigFileBytes(m_preview->fileBytes(), path);
@@ -459,7 +443,7 @@ void MainWindow::saveTo(const FilePath &path)
         return;
     }
     const UserMessage warning{UserMessage::Kind::Warning, SaveMessages::notSaved(path, result),
-                              isRefusedPlace(result.cause)};
+                              SaveMessages::offersSaveAs(result.cause)};
     if (m_presenter(this, warning) == MessageChoice::SaveAs)
         saveAs();
 }

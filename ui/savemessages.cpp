@@ -24,6 +24,20 @@ QString SaveMessages::saved(const FilePath &path)
     return tr("File saved in %1").arg(path.shown());
 }
 
+bool SaveMessages::offersSaveAs(FailureCause cause)
+{
+    switch (cause) {
+    case FailureCause::HomeUnknown:
+    case FailureCause::FolderTakesNoNewFiles:
+    case FailureCause::FileReadOnly:
+    case FailureCause::FileImmutable:
+    case FailureCause::DiskReadOnly:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString SaveMessages::driveRootRightsAdvice(const QString &path)
 {
     const QString file = QDir::fromNativeSeparators(path);
