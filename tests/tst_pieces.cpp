@@ -14,9 +14,9 @@ using namespace fennick;
 
 namespace {
 
-FieldTextReader allEmpty()
+FieldTextByName allEmpty()
 {
-    return [](Control) { return QString(); };
+    return [](std::string_view) { return QString(); };
 }
 
 } // namespace
@@ -62,7 +62,7 @@ void PiecesTest::emptyFields()
 {
     QFETCH(Piece, piece);
     QFETCH(QString, expected);
-    QCOMPARE(buildPiece(piece, allEmpty()), expected);
+    QCOMPARE(fillPiece(piece, allEmpty()), expected);
 }
 
 void PiecesTest::banner()

@@ -100,5 +100,23 @@ static_assert(std::ranges::all_of(buttonTable, [](const ButtonDefinition &b) {
     return false;
 }));
 
+// Every placeholder in the pieces names a field of the wizard.
+static_assert(std::ranges::all_of(pieceTemplates, [](const auto &entry) {
+    bool namesFields = true;
+    walkTemplate(
+        entry.second, [](std::string_view) {},
+        [&](std::string_view name) {
+            const auto control = controlNamed(name);
+            namesFields = namesFields && control && isField(*control);
+        });
+    return namesFields;
+}));
+
 } // namespace
+
+QString buildPiece(Piece piece, const FieldTextReader &fieldText)
+{
+    return fillPiece(piece, [&](std::string_view name) { return fieldText(*controlNamed(name)); });
+}
+
 } // namespace fennick

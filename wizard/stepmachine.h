@@ -8,6 +8,7 @@
 #include "wizard/fieldcatalogue.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -95,5 +96,11 @@ void applyButtonFlags(const ButtonDefinition &definition, SetEnabled setEnabled)
     definition.disables.forEach([&](Control control) { setEnabled(control, false); });
     definition.enables.forEach([&](Control control) { setEnabled(control, true); });
 }
+
+using FieldTextReader = std::function<QString(Control field)>;
+
+// The piece a press appends, each placeholder filled with the text of the
+// field it names.
+[[nodiscard]] QString buildPiece(Piece piece, const FieldTextReader &fieldText);
 
 } // namespace fennick
