@@ -4,6 +4,8 @@
 // name against its controls).
 #pragma once
 
+#include "document/tables.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -86,12 +88,17 @@ inline constexpr std::array<std::pair<Piece, std::string_view>, 10> pieceTemplat
 
 using detail::pieceTemplates;
 
+// Every piece has its template, one row each, in the order of Piece.
+static_assert([] {
+    for (std::size_t i = 0; i < pieceTemplates.size(); ++i)
+        if (pieceTemplates[i].first != Piece(i))
+            return false;
+    return pieceTemplates.size() == std::size_t(Piece::VehicleRecord) + 1;
+}());
+
 [[nodiscard]] constexpr std::string_view pieceTemplate(Piece piece)
 {
-    for (const auto &[id, text] : pieceTemplates)
-        if (id == piece)
-            return text;
-    return {};
+    return rowWith(pieceTemplates, &decltype(pieceTemplates)::value_type::first, piece).second;
 }
 
 // Calls onText with each run of fixed text and onPlaceholder with the name

@@ -41,18 +41,6 @@ constexpr bool rangesRunForward(const ControlList &list)
     return true;
 }
 
-static_assert(
-    [] {
-        Counts rows{};
-        for (const ButtonDefinition &definition : buttonTable)
-            ++rows[std::size_t(indexOf(definition.id))];
-        for (int i = 0; i < controlCount; ++i)
-            if (rows[std::size_t(i)] != (isButton(Control(i)) ? 1 : 0))
-                return false;
-        return true;
-    }(),
-    "every button has exactly one row");
-
 static_assert(std::ranges::all_of(buttonTable, [](const ButtonDefinition &b) {
     return rangesRunForward(b.enablesFirst) && rangesRunForward(b.disables)
         && rangesRunForward(b.enables);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/pieces.h"
+#include "document/tables.h"
 #include "wizard/controls.h"
 #include "wizard/fieldcatalogue.h"
 
@@ -66,12 +67,12 @@ inline constexpr std::array<ButtonDefinition, 14> buttonTable{{
 
 using detail::buttonTable;
 
+static_assert(oneRowPerControl(buttonTable, &ButtonDefinition::id, isButton),
+              "every button has exactly one row");
+
 [[nodiscard]] constexpr const ButtonDefinition &button(Control id)
 {
-    for (const ButtonDefinition &definition : buttonTable)
-        if (definition.id == id)
-            return definition;
-    return buttonTable.back(); // unreached: checked in stepmachine.cpp
+    return rowWith(buttonTable, &ButtonDefinition::id, id);
 }
 
 // The step a field or button belongs to; none for Clear and Save.
