@@ -23,12 +23,11 @@ QLineEdit *editOf(QWidget *field)
 
 } // namespace
 
-class SingleLineFieldsTest : public QObject {
+class SingleLineFieldsTest : public QObject, private WindowFixture {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void init() { start(); }
+    void cleanup() { stop(); }
 
     void pasteKeepsTheFirstLine_data();
     void pasteKeepsTheFirstLine();
@@ -39,25 +38,7 @@ private:
     // Puts the text on the clipboard and presses Ctrl+V in the field, with
     // the given part of its text selected (or the cursor there, if empty).
     void paste(const QString &field, const QString &text, int selectionStart, int selectionLength);
-
-    TemporaryHome home;
-    std::unique_ptr<WindowDriver> driver;
 };
-
-void SingleLineFieldsTest::initTestCase()
-{
-    QVERIFY(home.isValid());
-}
-
-void SingleLineFieldsTest::init()
-{
-    driver = std::make_unique<WindowDriver>();
-}
-
-void SingleLineFieldsTest::cleanup()
-{
-    driver.reset();
-}
 
 void SingleLineFieldsTest::paste(const QString &field, const QString &text, int selectionStart,
                                  int selectionLength)
