@@ -7,6 +7,7 @@
 #include "document/maker.h"
 #include "document/pieces.h"
 #include "document/strings.h"
+#include "linebreakcases.h"
 
 #include <QTest>
 
@@ -81,19 +82,10 @@ void PiecesTest::documentFromEditorText_data()
 {
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("document");
-    const QChar para = QChar::ParagraphSeparator;
-    const QChar line = QChar::LineSeparator;
+    for (const LineBreakCase &row : lineBreakCases)
+        QTest::newRow(row.name) << row.in << row.document;
     QTest::newRow("empty") << ""
                            << "";
-    QTest::newRow("paragraphs") << QString("a" + QString(para) + "b") << "a\r\nb";
-    QTest::newRow("soft line break") << QString("a" + QString(line) + "b") << "a\r\nb";
-    QTest::newRow("LF") << "a\nb\n"
-                        << "a\r\nb\r\n";
-    QTest::newRow("CR LF stays one break") << "a\r\nb"
-                                           << "a\r\nb";
-    QTest::newRow("lone CR") << "a\rb"
-                             << "a\r\nb";
-    QTest::newRow("empty lines") << QString(QString(para) + para) << "\r\n\r\n";
     const QString tabAndNbsp = "a\tb" + QString(QChar::Nbsp);
     QTest::newRow("tab and nbsp kept") << tabAndNbsp << tabAndNbsp;
 }

@@ -4,6 +4,7 @@
 // becoming U+FFFD. Save, Clear and closing ask the user nothing.
 #include "document/banner.h"
 #include "document/configfile.h"
+#include "linebreakcases.h"
 #include "windowdriver.h"
 #include "windowstate.h"
 
@@ -152,20 +153,8 @@ void RoundTripTest::previewGivesBackWhatWasPasted_data()
     QTest::addColumn<QString>("document");
     QTest::newRow("tab and non-breaking space")
         << QStringLiteral(u"a\tb\u00a0c") << QStringLiteral(u"a\tb\u00a0c");
-    QTest::newRow("LF") << "a\nb"
-                        << "a\r\nb";
-    QTest::newRow("CR LF") << "a\r\nb"
-                           << "a\r\nb";
-    QTest::newRow("lone CR") << "a\rb"
-                             << "a\r\nb";
-    QTest::newRow("CR CR LF") << "a\r\r\nb"
-                              << "a\r\n\r\nb";
-    QTest::newRow("LF CR") << "a\n\rb"
-                           << "a\r\n\r\nb";
-    QTest::newRow("line separator") << QStringLiteral(u"a\u2028b") << "a\r\nb";
-    QTest::newRow("paragraph separator") << QStringLiteral(u"a\u2029b") << "a\r\nb";
-    QTest::newRow("line breaks at both ends") << "\nab\n"
-                                              << "\r\nab\r\n";
+    for (const LineBreakCase &row : lineBreakCases)
+        QTest::newRow(row.name) << row.in << row.document;
     // Qt's text document takes these two noncharacters for frame marks; they
     // must not become line breaks.
     QTest::newRow("U+FDD0 and U+FDD1")
