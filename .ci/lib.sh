@@ -67,12 +67,6 @@ no_window_named() {
     ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
 }
 
-# Succeeds when the window $1 has the keyboard focus: the window manager has
-# placed it and clicks go to it.
-window_is_active() {
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]
-}
-
 # Succeeds when process $1 has ended.
 process_ended() {
     ! kill -0 "$1" 2>/dev/null

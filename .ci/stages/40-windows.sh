@@ -79,10 +79,10 @@ walk_to_save() {
         echo "FAIL: the window shows no icon"
         return 1
     fi
-    wait_until 20 "the window takes the focus" window_is_active "$window"
-    # The program reads its clicks in the order the X server sends them, each
-    # handled before the next is looked at: a tab is in front before the
-    # button on it is pressed, with nothing to wait for in between.
+    # The program reads its clicks in the order the X server queues them, from
+    # the moment its window is visible, each handled before the next is looked
+    # at: a tab is in front before the button on it is pressed, with nothing
+    # to wait for in between.
     local name tab_x tab_y x y
     while read -r name tab_x tab_y x y; do
         if [ "$tab_x" -ge 0 ]; then
