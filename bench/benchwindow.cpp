@@ -1,9 +1,9 @@
 #include "benchwindow.h"
 
-#include "document/pieces.h"
 #include "document/strings.h"
 #include "ui/previewedit.h"
 #include "ui/tabcontrol.h"
+#include "wizard/stepmachine.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,6 +5,7 @@
 //   fennick_bench --smoke    tiny sizes, one or three runs: checks it works
 #include "benchwindow.h"
 #include "figures.h"
+#include "floorlayout.h"
 #include "measurements.h"
 
 #include "ui/previewedit.h"
@@ -135,6 +136,11 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
                     milliseconds(start.minimalMs) + " minimal Qt window",
                     runs(settings.startRuns),
                     {{"Fennick / minimal", start.fennickMs / start.minimalMs, 1.5}}});
+    figures.append({"Start to shown window",
+                    milliseconds(start.fennickMs),
+                    milliseconds(start.floorMs) + " floor: its stock widgets, plain loop",
+                    runs(settings.startRuns),
+                    {{"Fennick / floor", start.fennickMs / start.floorMs, 1.2}}});
     figures.append({"Save, " + sizeLabel(largest) + " document",
                     milliseconds(save.saveMs),
                     milliseconds(save.plainWriteMs) + " plain QFile write",
@@ -157,6 +163,11 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
                     runs(settings.startRuns),
                     {{"Fennick - minimal", (start.fennickPeakBytes - start.minimalPeakBytes) / 1e6,
                       10, false, QStringLiteral(" MB")}}});
+    figures.append({"Peak memory at start",
+                    megabytes(start.fennickPeakBytes),
+                    megabytes(start.floorPeakBytes) + " floor: its stock widgets, plain loop",
+                    runs(settings.startRuns),
+                    {}});
     const QString session = sizeLabel(largest) + " document (paste, Add Car, Save)";
     const QString beforePaste = megabytes(memory.atStartBytes) + " same process before the paste";
     const auto perByte = [largest](const QString &compared, double bytes) {
@@ -206,11 +217,14 @@ int main(int argc, char *argv[])
         return holdDocument(arguments.value(hold + 1).toLongLong());
 
     const bool smoke = arguments.contains(QStringLiteral("--smoke"));
-    const Programs programs{QStringLiteral(FENNICK_PROGRAM), QStringLiteral(MINIMAL_WINDOW_PROGRAM),
-                            QApplication::applicationFilePath()};
     QTemporaryDir home;
     if (!home.isValid())
         qFatal("no temporary folder");
+    const Programs programs{QStringLiteral(FENNICK_PROGRAM), QStringLiteral(MINIMAL_WINDOW_PROGRAM),
+                            QStringLiteral(FLOOR_WINDOW_PROGRAM),
+                            home.filePath(QStringLiteral("floor-layout.txt")),
+                            QApplication::applicationFilePath()};
+    writeFloorLayout(programs.floorLayout, QStringLiteral(FENNICK_BANNER_PICTURE));
 
     const QList<Figure> figures = measureAll(smoke ? smokeRun : fullRun, programs, home.path());
     const QString title

@@ -36,19 +36,26 @@ const QStringList probeEnvironment{QStringLiteral("FENNICK_EXIT_WHEN_SHOWN=1")};
 
 StartFigures measureStart(const Programs &programs, int runs)
 {
-    // One start of each first, so that both find the libraries in the cache.
+    const QStringList floorArguments{programs.floorLayout};
+    // One start of each first, so that all find the libraries in the cache.
     (void)mustRun(programs.fennick, {}, probeEnvironment, "shown");
     (void)mustRun(programs.minimalWindow, {}, probeEnvironment, "shown");
-    QList<double> fennickMs, minimalMs, fennickPeak, minimalPeak;
+    (void)mustRun(programs.floorWindow, floorArguments, probeEnvironment, "shown");
+    QList<double> fennickMs, minimalMs, floorMs, fennickPeak, minimalPeak, floorPeak;
     for (int run = 0; run < runs; ++run) {
         const ChildRun fennick = mustRun(programs.fennick, {}, probeEnvironment, "shown");
         const ChildRun minimal = mustRun(programs.minimalWindow, {}, probeEnvironment, "shown");
+        const ChildRun floor
+            = mustRun(programs.floorWindow, floorArguments, probeEnvironment, "shown");
         fennickMs.append(fennick.msToLine);
         minimalMs.append(minimal.msToLine);
+        floorMs.append(floor.msToLine);
         fennickPeak.append(fennick.peakResidentBytes);
         minimalPeak.append(minimal.peakResidentBytes);
+        floorPeak.append(floor.peakResidentBytes);
     }
-    return {median(fennickMs), median(minimalMs), median(fennickPeak), median(minimalPeak)};
+    return {median(fennickMs),   median(minimalMs),   median(floorMs),
+            median(fennickPeak), median(minimalPeak), median(floorPeak)};
 }
 
 DocumentMemory measureDocumentMemory(const Programs &programs, qsizetype documentBytes, int runs)

@@ -11,15 +11,19 @@ class BenchWindow;
 struct Programs {
     QString fennick;
     QString minimalWindow;
-    QString self; // this benchmark, started again to hold a document
+    QString floorWindow;
+    QString floorLayout; // the list floor_window builds from (floorlayout.h)
+    QString self;        // this benchmark, started again to hold a document
 };
 
-// Medians over runs, the two programs started alternately.
+// Medians over runs, the three programs started by turns.
 struct StartFigures {
     double fennickMs = 0;
     double minimalMs = 0;
+    double floorMs = 0;
     double fennickPeakBytes = 0;
     double minimalPeakBytes = 0;
+    double floorPeakBytes = 0;
 };
 [[nodiscard]] StartFigures measureStart(const Programs &programs, int runs);
 

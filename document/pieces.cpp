@@ -2,7 +2,7 @@
 
 namespace fennick {
 
-QString buildPiece(Piece piece, const FieldTextReader &fieldText)
+QString fillPiece(Piece piece, const FieldTextByName &fieldText)
 {
     QString result;
     walkTemplate(
@@ -10,7 +10,7 @@ QString buildPiece(Piece piece, const FieldTextReader &fieldText)
         [&](std::string_view text) {
             result += QLatin1StringView(text.data(), qsizetype(text.size()));
         },
-        [&](std::string_view name) { result += fieldText(*controlNamed(name)); });
+        [&](std::string_view name) { result += fieldText(name); });
     return result;
 }
 

@@ -1,7 +1,10 @@
-// The text each wizard step appends to the configuration document.
+// The text each wizard step appends to the configuration document. The
+// pieces name the fields they read by objectName ("{Text12}"); which control
+// that is stays the wizard's business (wizard/stepmachine.cpp checks every
+// name against its controls).
 #pragma once
 
-#include "wizard/controls.h"
+#include "document/tables.h"
 
 #include <QString>
 
@@ -85,12 +88,17 @@ inline constexpr std::array<std::pair<Piece, std::string_view>, 10> pieceTemplat
 
 using detail::pieceTemplates;
 
+// Every piece has its template, one row each, in the order of Piece.
+static_assert([] {
+    for (std::size_t i = 0; i < pieceTemplates.size(); ++i)
+        if (pieceTemplates[i].first != Piece(i))
+            return false;
+    return pieceTemplates.size() == std::size_t(Piece::VehicleRecord) + 1;
+}());
+
 [[nodiscard]] constexpr std::string_view pieceTemplate(Piece piece)
 {
-    for (const auto &[id, text] : pieceTemplates)
-        if (id == piece)
-            return text;
-    return {};
+    return rowWith(pieceTemplates, &decltype(pieceTemplates)::value_type::first, piece).second;
 }
 
 // Calls onText with each run of fixed text and onPlaceholder with the name
@@ -111,23 +119,23 @@ constexpr void walkTemplate(std::string_view text, OnText onText, OnPlaceholder 
     }
 }
 
-// Every placeholder is closed and names a field; fixed text holds no brace.
+// Every placeholder is closed and names something; fixed text holds no brace.
 static_assert(std::ranges::all_of(pieceTemplates, [](const auto &entry) {
     bool sound = true;
     walkTemplate(
         entry.second,
         [&](std::string_view text) { sound = sound && text.find_first_of("{}") == text.npos; },
         [&](std::string_view name) {
-            const auto control = controlNamed(name);
-            sound = sound && control && isField(*control);
+            sound = sound && !name.empty() && name.find('{') == name.npos;
         });
     return sound;
 }));
 
-using FieldTextReader = std::function<QString(Control field)>;
+// The current text of the field a placeholder names: "Text12" -> what Text12 holds.
+using FieldTextByName = std::function<QString(std::string_view fieldName)>;
 
 // The piece with every placeholder replaced by the field's text, exactly as
 // typed: nothing is trimmed, quoted or checked.
-[[nodiscard]] QString buildPiece(Piece piece, const FieldTextReader &fieldText);
+[[nodiscard]] QString fillPiece(Piece piece, const FieldTextByName &fieldText);
 
 } // namespace fennick

@@ -1,6 +1,7 @@
 // What a screen reader finds in the window: the tab strip as a page tab
 // list, the tab of the open step described as such, every field named by its
 // label, frames and buttons by their captions; and a focus mark one can see.
+#include "darkpalette.h"
 #include "document/strings.h"
 #include "ui/contrast.h"
 #include "ui/focusring.h"
@@ -32,6 +33,8 @@ private slots:
     void openStepTabIsDescribed();
     void focusIsClearlyMarked_data();
     void focusIsClearlyMarked();
+    void disabledTextIsLegible_data();
+    void disabledTextIsLegible();
 
 private:
     std::unique_ptr<MainWindow> window;
@@ -215,4 +218,31 @@ void AccessibilityTest::focusIsClearlyMarked()
 }
 
 QTEST_MAIN(AccessibilityTest)
+void AccessibilityTest::disabledTextIsLegible_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light palette") << false;
+    QTest::newRow("dark palette") << true;
+}
+
+// Disabled fields, labels and buttons at the contrast text needs (4.5:1)
+// against what each stands on.
+void AccessibilityTest::disabledTextIsLegible()
+{
+    QFETCH(bool, dark);
+    if (dark)
+        QApplication::setPalette(darkPalette());
+    MainWindow fresh([](QWidget *, const UserMessage &) { return MessageChoice::Ok; });
+    QApplication::setPalette(QPalette());
+    const QPalette palette = fresh.palette();
+    for (const auto &[text, background] : {std::pair{QPalette::Text, QPalette::Base},
+                                           {QPalette::WindowText, QPalette::Window},
+                                           {QPalette::ButtonText, QPalette::Button}}) {
+        const QColor greyed = palette.color(QPalette::Disabled, text);
+        QVERIFY2(contrastRatio(greyed, palette.color(QPalette::Disabled, background)) >= 4.5,
+                 qPrintable(greyed.name()));
+        QVERIFY(greyed != palette.color(QPalette::Active, text)); // still greyed
+    }
+}
+
 #include "tst_accessibility.moc"

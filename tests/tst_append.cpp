@@ -8,10 +8,10 @@
 #include "document/banner.h"
 #include "document/configfile.h"
 #include "document/linebreaks.h"
-#include "document/pieces.h"
 #include "document/strings.h"
 #include "ui/previewedit.h"
 #include "wizard/fieldcatalogue.h"
+#include "wizard/stepmachine.h"
 
 #include <QScrollBar>
 #include <QTest>

@@ -7,6 +7,7 @@
 #include "document/maker.h"
 #include "document/pieces.h"
 #include "document/strings.h"
+#include "linebreakcases.h"
 
 #include <QTest>
 
@@ -14,9 +15,9 @@ using namespace fennick;
 
 namespace {
 
-FieldTextReader allEmpty()
+FieldTextByName allEmpty()
 {
-    return [](Control) { return QString(); };
+    return [](std::string_view) { return QString(); };
 }
 
 } // namespace
@@ -62,7 +63,7 @@ void PiecesTest::emptyFields()
 {
     QFETCH(Piece, piece);
     QFETCH(QString, expected);
-    QCOMPARE(buildPiece(piece, allEmpty()), expected);
+    QCOMPARE(fillPiece(piece, allEmpty()), expected);
 }
 
 void PiecesTest::banner()
@@ -81,19 +82,10 @@ void PiecesTest::documentFromEditorText_data()
 {
     QTest::addColumn<QString>("editor");
     QTest::addColumn<QString>("document");
-    const QChar para = QChar::ParagraphSeparator;
-    const QChar line = QChar::LineSeparator;
+    for (const LineBreakCase &row : lineBreakCases)
+        QTest::newRow(row.name) << row.in << row.document;
     QTest::newRow("empty") << ""
                            << "";
-    QTest::newRow("paragraphs") << QString("a" + QString(para) + "b") << "a\r\nb";
-    QTest::newRow("soft line break") << QString("a" + QString(line) + "b") << "a\r\nb";
-    QTest::newRow("LF") << "a\nb\n"
-                        << "a\r\nb\r\n";
-    QTest::newRow("CR LF stays one break") << "a\r\nb"
-                                           << "a\r\nb";
-    QTest::newRow("lone CR") << "a\rb"
-                             << "a\r\nb";
-    QTest::newRow("empty lines") << QString(QString(para) + para) << "\r\n\r\n";
     const QString tabAndNbsp = "a\tb" + QString(QChar::Nbsp);
     QTest::newRow("tab and nbsp kept") << tabAndNbsp << tabAndNbsp;
 }

@@ -4,6 +4,7 @@
 #include "document/configfile.h"
 #include "referencefile.h"
 #include "windowdriver.h"
+#include "windowstate.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,9 +12,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
-#include <QTimer>
 
 using namespace fennick;
 using enum Control;
@@ -68,12 +68,11 @@ void typeAtEnd(PreviewEdit *preview, const QString &text)
 
 Q_DECLARE_METATYPE(Action)
 
-class WindowTest : public QObject {
+class WindowTest : public QObject, private WindowFixture {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void init() { start(); }
+    void cleanup() { stop(); }
 
     void savedFile_data();
     void savedFile();
@@ -85,28 +84,9 @@ private slots:
     void clearCanBeUndone();
     void emptyDocumentSavesTwoBytes();
     void savingTwiceReplacesTheFile();
-    void realMessageBoxIsShownAndClosed();
-
-private:
-    TemporaryHome home;
-    std::unique_ptr<WindowDriver> driver;
+    void realMessageBox_data();
+    void realMessageBox();
 };
-
-void WindowTest::initTestCase()
-{
-    QVERIFY(home.isValid());
-}
-
-void WindowTest::init()
-{
-    QFile::remove(home.configPath());
-    driver = std::make_unique<WindowDriver>();
-}
-
-void WindowTest::cleanup()
-{
-    driver.reset();
-}
 
 // Walks that end in Save, and the file each must leave, byte for byte.
 void WindowTest::savedFile_data()
@@ -290,30 +270,63 @@ void WindowTest::savingTwiceReplacesTheFile()
     QCOMPARE(driver->messages.size(), 2);
 }
 
-void WindowTest::realMessageBoxIsShownAndClosed()
+void WindowTest::realMessageBox_data()
 {
+    const QByteArray longer = "an older configuration, longer than the new one will be\r\n";
+    QTest::addColumn<QByteArray>("before"); // the file's bytes, or "<folder>" in its place
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("saved") << QByteArray() << int(QMessageBox::NoIcon) << QByteArray("short\r\n");
+    QTest::newRow("saved over a longer file, without asking")
+        << longer << int(QMessageBox::NoIcon) << QByteArray("short\r\n");
+    QTest::newRow("not saved: a folder in the way")
+        << QByteArray("<folder>") << int(QMessageBox::Warning) << QByteArray();
+}
+
+// The real box, one kind per row: its icon, the program's name as caption,
+// one OK button and the file's place; no other box before it; once it is
+// dismissed, the window stays as it was.
+void WindowTest::realMessageBox()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, icon);
+    QFETCH(QByteArray, after);
     driver.reset();
+    const QString path = home.configPath();
+    const auto removeFolder = qScopeGuard([&path] { QDir().rmdir(path); });
+    if (before == "<folder>") {
+        QVERIFY(QDir().mkpath(path));
+    } else if (!before.isEmpty()) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(before);
+    }
     MainWindow window; // shows real message boxes
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QString shownText;
-    QString shownTitle;
-    QMessageBox::Icon shownIcon = QMessageBox::Critical;
-    QTimer::singleShot(0, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        shownText = box->text();
-        shownTitle = box->windowTitle();
-        shownIcon = box->icon();
-        QCOMPARE(box->buttons().size(), 1);
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
     walkStraightTo(window, WizardState::Pickup);
+    window.preview()->replaceDocument("short");
+    const WindowState unsaved = WindowState::of(window);
+
+    ModalWatcher watcher;
     window.findChild<QPushButton *>(controlName(Command14))->click();
-    QCOMPARE(shownText, "File saved in " + QDir::toNativeSeparators(home.configPath()));
-    QCOMPARE(shownTitle, "Fennick");
-    QCOMPARE(shownIcon, QMessageBox::NoIcon);
-    QVERIFY(QFile::exists(home.configPath()));
+    QCOMPARE(watcher.shown.size(), 1);
+    const ModalWatcher::Shown &box = watcher.shown.first();
+    QCOMPARE(box.kind, "QMessageBox");
+    QCOMPARE(box.icon, icon);
+    QCOMPARE(box.caption, "Fennick");
+    QCOMPARE(box.buttons, 1);
+    QVERIFY2(box.text.contains(QDir::toNativeSeparators(path)), qPrintable(box.text));
+    if (icon == QMessageBox::NoIcon)
+        QCOMPARE(box.text, SaveMessages::saved(path));
+
+    QCoreApplication::processEvents();
+    QVERIFY(window.isVisible());
+    const WindowState now = WindowState::of(window);
+    QCOMPARE(now.document, unsaved.document);
+    COMPARE_CONTROLS(now, unsaved);
+    if (!after.isEmpty())
+        QCOMPARE(WindowDriver::savedBytes(path), after);
 }
 
 QTEST_MAIN(WindowTest)

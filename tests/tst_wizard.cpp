@@ -29,11 +29,11 @@ const std::map<WizardState, ControlList> enabledIn{
 
 } // namespace
 
-class WizardTest : public QObject {
+class WizardTest : public QObject, private WindowFixture {
     Q_OBJECT
 private slots:
-    void init() { driver = std::make_unique<WindowDriver>(); }
-    void cleanup() { driver.reset(); }
+    void init() { start(); }
+    void cleanup() { stop(); }
 
     void flagsAfterEveryPress();
     void otherControlsKeepTheirFlags();
@@ -41,7 +41,6 @@ private slots:
 
 private:
     void verifyState(WizardState state) const;
-    std::unique_ptr<WindowDriver> driver;
 };
 
 void WizardTest::verifyState(WizardState state) const

@@ -12,11 +12,15 @@
 #include "wizard/controls.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -64,6 +68,8 @@ class TemporaryHome {
 public:
     TemporaryHome()
     {
+        if (!m_folder.isValid())
+            qFatal("no temporary folder for the home folder");
         qputenv("HOME", QFile::encodeName(m_folder.path()));
 #ifdef Q_OS_WIN
         QFile::remove(configPath()); // as fresh as a new home folder
@@ -182,4 +188,65 @@ public:
     QList<fennick::UserMessage> messages;
     QList<fennick::MessageChoice> choices; // the buttons pressed in the next boxes; OK after them
     std::unique_ptr<fennick::MainWindow> window;
+};
+
+// Records every modal window that opens while it lives, and closes it: a
+// message box by its OK button, any other by rejecting it.
+class ModalWatcher {
+public:
+    struct Shown {
+        QString kind; // the class, "QMessageBox" for a message box
+        int icon = QMessageBox::NoIcon;
+        QString caption;
+        qsizetype buttons = 0;
+        QString text;
+    };
+
+    ModalWatcher()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            Shown seen;
+            seen.kind = QString::fromLatin1(modal->metaObject()->className());
+            seen.caption = modal->windowTitle();
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (box) {
+                seen.icon = box->icon();
+                seen.buttons = box->buttons().size();
+                seen.text = box->text();
+            }
+            shown.append(seen);
+            if (box && box->button(QMessageBox::Ok))
+                QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            else if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->done(QDialog::Rejected);
+            else
+                modal->close();
+        });
+        m_timer.start();
+    }
+
+    QList<Shown> shown;
+
+private:
+    QTimer m_timer;
+};
+
+// What every window suite stands on: one home folder for the suite, and for
+// each test function a fresh window with no file left by the one before.
+// A suite derives from it and calls start() from init(), stop() from cleanup().
+class WindowFixture {
+protected:
+    void start()
+    {
+        QFile::remove(home.configPath());
+        driver = std::make_unique<WindowDriver>();
+    }
+    void stop() { driver.reset(); }
+
+    TemporaryHome home;
+    std::unique_ptr<WindowDriver> driver;
 };

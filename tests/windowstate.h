@@ -32,3 +32,12 @@ struct WindowState {
         return state;
     }
 };
+
+// Every field's text and every enabled flag as they were (the document is
+// compared apart, where it must be unchanged too).
+#define COMPARE_CONTROLS(actual, expected)                                                         \
+    do {                                                                                           \
+        const WindowState actualState = (actual);                                                  \
+        QCOMPARE(actualState.fieldTexts, (expected).fieldTexts);                                   \
+        QCOMPARE(actualState.enabledFlags, (expected).enabledFlags);                               \
+    } while (false)

@@ -2,7 +2,6 @@
 
 #include "document/maker.h"
 #include "document/strings.h"
-#include "ui/applicationinfo.h"
 
 #include <QApplication>
 

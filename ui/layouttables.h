@@ -257,14 +257,8 @@ inline constexpr std::array<SeparatorLine, 16> separatorLines{{
 
 // Every field and every button stands in exactly one place, in a frame of
 // the table above.
-static_assert([] {
-    std::array<int, controlCount> placed{};
-    for (const FieldPlacement &row : fieldPlacements)
-        ++placed[std::size_t(indexOf(row.field))];
-    for (const ButtonPlacement &row : buttonPlacements)
-        ++placed[std::size_t(indexOf(row.button))];
-    return std::ranges::all_of(placed, [](int count) { return count == 1; });
-}());
+static_assert(oneRowPerControl(fieldPlacements, &FieldPlacement::field, isField)
+              && oneRowPerControl(buttonPlacements, &ButtonPlacement::button, isButton));
 static_assert([] {
     const auto isFrame = [](std::string_view name) {
         return std::ranges::any_of(

@@ -8,6 +8,7 @@
 #include "document/strings.h"
 #include "ui/captionfit.h"
 #include "ui/classicframe.h"
+#include "ui/contrast.h"
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
 #include "ui/previewedit.h"
@@ -106,17 +107,20 @@ void alignCaptionWithField(QLabel *label, int fieldHeight)
 }
 
 // Most fields are disabled most of the time, yet their values must stay
-// legible: greyed, but at a contrast of about 4.5 to 1 rather than the
-// style's faint default. Mixed from the palette, so dark themes work too.
+// legible: greyed halfway towards their background, but never fainter than
+// text may be. Mixed from the palette, so dark themes work too.
 [[nodiscard]] QPalette withReadableDisabledText(QPalette palette)
 {
-    const QColor text = palette.color(QPalette::Active, QPalette::WindowText);
-    const QColor background = palette.color(QPalette::Active, QPalette::Window);
-    const auto mix = [&](int a, int b) { return (a * 11 + b * 9) / 20; };
-    const QColor greyed(mix(text.red(), background.red()), mix(text.green(), background.green()),
-                        mix(text.blue(), background.blue()));
-    for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, greyed);
+    constexpr std::pair<QPalette::ColorRole, QPalette::ColorRole> textOnBackground[]{
+        {QPalette::Text, QPalette::Base},
+        {QPalette::WindowText, QPalette::Window},
+        {QPalette::ButtonText, QPalette::Button},
+    };
+    for (const auto &[text, background] : textOnBackground) {
+        const QColor behind = palette.color(QPalette::Disabled, background);
+        const QColor greyed = mixed(palette.color(QPalette::Active, text), behind, 0.5);
+        palette.setColor(QPalette::Disabled, text, atContrast(greyed, behind, textContrast));
+    }
     return palette;
 }
 

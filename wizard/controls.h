@@ -73,6 +73,21 @@ inline constexpr std::array<ControlFamily, 3> controlFamilies{{
     return control >= Control::Command1;
 }
 
+// Whether table holds exactly one row for each control that belongs to it
+// and none for any other; key is the member that names the control.
+template <typename Table, typename Row = typename Table::value_type, typename Belongs>
+[[nodiscard]] constexpr bool oneRowPerControl(const Table &table, Control Row::*key,
+                                              Belongs belongs)
+{
+    std::array<int, controlCount> rows{};
+    for (const Row &row : table)
+        ++rows[std::size_t(indexOf(row.*key))];
+    for (int i = 0; i < controlCount; ++i)
+        if (rows[std::size_t(i)] != (belongs(Control(i)) ? 1 : 0))
+            return false;
+    return true;
+}
+
 // "Text12" -> Control::Text12; nothing for a name no control has.
 [[nodiscard]] constexpr std::optional<Control> controlNamed(std::string_view name)
 {

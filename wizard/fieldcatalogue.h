@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/maker.h"
+#include "document/tables.h"
 #include "wizard/controls.h"
 
 #include <array>
@@ -140,23 +141,12 @@ inline constexpr std::array<FieldDefinition, 78> fieldCatalogue{{
 
 using detail::fieldCatalogue;
 
+// Each field once: the window creates each from its row.
+static_assert(oneRowPerControl(fieldCatalogue, &FieldDefinition::id, isField));
+
 [[nodiscard]] constexpr const FieldDefinition &field(Control id)
 {
-    for (const FieldDefinition &definition : fieldCatalogue)
-        if (definition.id == id)
-            return definition;
-    return fieldCatalogue.front(); // unreached: the catalogue holds every field
+    return rowWith(fieldCatalogue, &FieldDefinition::id, id);
 }
-
-// Each field once: the window creates each from its row.
-static_assert([] {
-    std::array<int, controlCount> rows{};
-    for (const FieldDefinition &definition : fieldCatalogue)
-        ++rows[std::size_t(indexOf(definition.id))];
-    for (int i = 0; i < controlCount; ++i)
-        if (rows[std::size_t(i)] != (isField(Control(i)) ? 1 : 0))
-            return false;
-    return true;
-}());
 
 } // namespace fennick

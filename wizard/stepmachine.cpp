@@ -41,18 +41,6 @@ constexpr bool rangesRunForward(const ControlList &list)
     return true;
 }
 
-static_assert(
-    [] {
-        Counts rows{};
-        for (const ButtonDefinition &definition : buttonTable)
-            ++rows[std::size_t(indexOf(definition.id))];
-        for (int i = 0; i < controlCount; ++i)
-            if (rows[std::size_t(i)] != (isButton(Control(i)) ? 1 : 0))
-                return false;
-        return true;
-    }(),
-    "every button has exactly one row");
-
 static_assert(std::ranges::all_of(buttonTable, [](const ButtonDefinition &b) {
     return rangesRunForward(b.enablesFirst) && rangesRunForward(b.disables)
         && rangesRunForward(b.enables);
@@ -100,5 +88,23 @@ static_assert(std::ranges::all_of(buttonTable, [](const ButtonDefinition &b) {
     return false;
 }));
 
+// Every placeholder in the pieces names a field of the wizard.
+static_assert(std::ranges::all_of(pieceTemplates, [](const auto &entry) {
+    bool namesFields = true;
+    walkTemplate(
+        entry.second, [](std::string_view) {},
+        [&](std::string_view name) {
+            const auto control = controlNamed(name);
+            namesFields = namesFields && control && isField(*control);
+        });
+    return namesFields;
+}));
+
 } // namespace
+
+QString buildPiece(Piece piece, const FieldTextReader &fieldText)
+{
+    return fillPiece(piece, [&](std::string_view name) { return fieldText(*controlNamed(name)); });
+}
+
 } // namespace fennick

@@ -4,10 +4,12 @@
 #pragma once
 
 #include "document/pieces.h"
+#include "document/tables.h"
 #include "wizard/controls.h"
 #include "wizard/fieldcatalogue.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -65,12 +67,12 @@ inline constexpr std::array<ButtonDefinition, 14> buttonTable{{
 
 using detail::buttonTable;
 
+static_assert(oneRowPerControl(buttonTable, &ButtonDefinition::id, isButton),
+              "every button has exactly one row");
+
 [[nodiscard]] constexpr const ButtonDefinition &button(Control id)
 {
-    for (const ButtonDefinition &definition : buttonTable)
-        if (definition.id == id)
-            return definition;
-    return buttonTable.back(); // unreached: checked in stepmachine.cpp
+    return rowWith(buttonTable, &ButtonDefinition::id, id);
 }
 
 // The step a field or button belongs to; none for Clear and Save.
@@ -95,5 +97,11 @@ void applyButtonFlags(const ButtonDefinition &definition, SetEnabled setEnabled)
     definition.disables.forEach([&](Control control) { setEnabled(control, false); });
     definition.enables.forEach([&](Control control) { setEnabled(control, true); });
 }
+
+using FieldTextReader = std::function<QString(Control field)>;
+
+// The piece a press appends, each placeholder filled with the text of the
+// field it names.
+[[nodiscard]] QString buildPiece(Piece piece, const FieldTextReader &fieldText);
 
 } // namespace fennick

@@ -7,12 +7,13 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y xvfb xauth xdotool matchbox-window-manager wmctrl
+. .ci/lib.sh
+apt-get install -y xvfb xdotool matchbox-window-manager wmctrl
 # Without recommends: devscripts would bring a whole build environment, and
 # hardening-check needs only binutils, which the compiler brought.
 apt-get install -y --no-install-recommends lintian devscripts man-db
 
-package_command=$(sed -n '/^## Install the package/,/^## /p' README.md | grep -m1 '^SUDO=')
+package_command=$(readme_command 'On Debian 12')
 echo "+ $package_command"
 trap 'apt-get remove -y --purge fennick >/dev/null 2>&1 || true' EXIT
 eval "$package_command"
@@ -57,39 +58,29 @@ dpkg -L fennick > "$installed_paths"
 # Runs under Xvfb: starts what the menu entry starts, waits for the window,
 # checks that docks can match it to the entry, and closes it.
 launch_and_close() {
-    set -euo pipefail
     local entry=/usr/share/applications/org.example.fennick.desktop
     local command wm_class window
     command=$(sed -n 's/^Exec=//p' "$entry")
     wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
     matchbox-window-manager -use_titlebar no &
     wm=$!
+    wait_until 30 "the window manager runs" wmctrl -m
     $command &
     program=$!
     trap 'kill "$program" "$wm" 2>/dev/null || true' EXIT
-    if ! window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Fennick'); then
-        echo "FAIL: no Fennick window within 30 seconds"
-        exit 1
-    fi
-    window=${window%%$'\n'*}
+    window=$(window_named 30 '^Fennick')
     echo "window $window: $(xdotool getwindowname "$window")"
     if ! grep -qx "$window" <<<"$(xdotool search --onlyvisible --class "^$wm_class\$")"; then
         echo "FAIL: the window's class is not $wm_class, the entry's StartupWMClass"
         exit 1
     fi
     wmctrl -i -c "$window"
-    local status=0
-    timeout 10 tail --pid="$program" -f /dev/null || status=$?
-    if [ "$status" -ne 0 ]; then
-        echo "FAIL: fennick still runs 10 seconds after its window was closed"
-        exit 1
-    fi
+    wait_until 10 "fennick ends once its window is closed" process_ended "$program"
     wait "$program" || { echo "FAIL: fennick ended with status $?"; exit 1; }
     echo "the window closed and fennick ended"
 }
 echo "+ starting the installed fennick under Xvfb"
-xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
-    bash -c "$(declare -f launch_and_close); launch_and_close"
+with_screen 1280x1024 launch_and_close
 
 echo "+ removing the package"
 apt-get remove -y --purge fennick

@@ -9,13 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 export DEBIAN_FRONTEND=noninteractive
+. .ci/lib.sh
 
-# The fenced command that follows a README paragraph starting with $1.
-readme_command() {
-    awk -v start="^$1" '$0 ~ start { found = 1 } found && /^```sh/ { getline; print; exit }' README.md
-}
-
-apt-get install -y xvfb xauth xdotool matchbox-window-manager wmctrl x11-utils unzip
+apt-get install -y xvfb xdotool matchbox-window-manager wmctrl x11-utils unzip
 
 started=$SECONDS
 build_command=$(readme_command 'Cross-build it')
@@ -64,20 +60,16 @@ cat "$work/clicks"
 # icon, presses the steps' buttons where the layout puts them, then Save,
 # confirms the message and closes the window.
 walk_to_save() {
-    set -euo pipefail
-    local clicks=$1 shot=$2
-    shift 2
+    local clicks=$1
+    shift
     matchbox-window-manager -use_titlebar no &
     local wm=$!
+    wait_until 30 "the window manager runs" wmctrl -m
     "$@" &
     local program=$!
     trap 'kill "$program" "$wm" 2>/dev/null || true' RETURN
     local window
-    if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Fennick - '); then
-        echo "FAIL: no Fennick window within 60 seconds"
-        return 1
-    fi
-    window=${window%%$'\n'*}
+    window=$(window_named 60 '^Fennick - ')
     echo "window: $(xdotool getwindowname "$window")"
     # Read whole first: grep -q stops at the first match, and under pipefail
     # the writer's broken pipe would count as a failure.
@@ -87,34 +79,29 @@ walk_to_save() {
         echo "FAIL: the window shows no icon"
         return 1
     fi
-    sleep 1
+    # The program reads its clicks in the order the X server queues them, from
+    # the moment its window is visible, each handled before the next is looked
+    # at: a tab is in front before the button on it is pressed, with nothing
+    # to wait for in between.
     local name tab_x tab_y x y
     while read -r name tab_x tab_y x y; do
         if [ "$tab_x" -ge 0 ]; then
             xdotool mousemove --window "$window" "$tab_x" "$tab_y" click 1
-            sleep 0.3
         fi
         xdotool mousemove --window "$window" "$x" "$y" click 1
-        sleep 0.3
     done < "$clicks"
-    local box
-    if ! box=$(timeout 20 xdotool search --sync --onlyvisible --name '^Fennick$'); then
-        echo "FAIL: Save showed no message"
-        return 1
-    fi
-    import -window root "$shot" 2>/dev/null || true
+    window_named 20 '^Fennick$' >/dev/null # Save's message
     xdotool key Return
-    sleep 0.5
+    wait_until 10 "the message closes" no_window_named '^Fennick$'
     wmctrl -i -c "$window"
-    timeout 20 tail --pid="$program" -f /dev/null || { echo "FAIL: the program did not end"; return 1; }
+    wait_until 20 "the program ends" process_ended "$program"
 }
 
 started=$SECONDS
 echo "+ the Linux program, walked to Save"
 linux_home=$work/linux-home
 mkdir -p "$linux_home"
-HOME=$linux_home xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
-    bash -c "$(declare -f walk_to_save); walk_to_save '$work/clicks' '$work/linux.png' build/app/fennick"
+HOME=$linux_home with_screen 1280x1024 walk_to_save "$work/clicks" build/app/fennick
 
 echo "+ the ZIP's fennick.exe, walked to Save with Windows' platform plugin"
 mkdir -p "$work/zip"
@@ -122,8 +109,12 @@ unzip -q "$zip" -d "$work/zip"
 zip_bin=$(echo "$work"/zip/*)
 rm -f "$WINEPREFIX/drive_c/Config.ini"
 # A PATH and a WINEPATH that hold no Qt and no MinGW: only what the ZIP holds.
-env -u WINEPATH PATH=/usr/bin:/bin xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
-    bash -c "$(declare -f walk_to_save); cd '$zip_bin' && walk_to_save '$work/clicks' '$work/windows.png' wine fennick.exe"
+(
+    unset WINEPATH
+    export PATH=/usr/bin:/bin
+    cd "$zip_bin"
+    with_screen 1280x1024 walk_to_save "$work/clicks" wine fennick.exe
+)
 # Wine's desktop process would outlive this X display and stand in the way
 # of the next one.
 wineserver -k 2>/dev/null || true
@@ -165,25 +156,26 @@ wineserver -k 2>/dev/null || true
 
 echo "+ starting the installed program"
 start_installed() {
-    set -euo pipefail
     "$@" &
     local program=$!
+    trap 'kill "$program" 2>/dev/null || true' EXIT
     local window
-    if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Fennick - '); then
-        echo "FAIL: the installed program showed no window"
-        kill "$program" 2>/dev/null || true
-        return 1
-    fi
-    echo "window: $(xdotool getwindowname "${window%%$'\n'*}")"
+    window=$(window_named 60 '^Fennick - ')
+    echo "window: $(xdotool getwindowname "$window")"
     wineserver -k
 }
-env -u WINEPATH PATH=/usr/bin:/bin xvfb-run --auto-servernum --server-args='-screen 0 1280x1024x24' \
-    bash -c "$(declare -f start_installed); start_installed wine 'C:\\Program Files\\Fennick\\fennick.exe'"
+(
+    unset WINEPATH
+    export PATH=/usr/bin:/bin
+    with_screen 1280x1024 start_installed wine 'C:\Program Files\Fennick\fennick.exe'
+)
 
 echo "+ uninstalling silently"
 wine "$program_files/Uninstall.exe" /S
 wineserver --wait
-sleep 2 # the uninstaller finishes from a copy of itself
+# The uninstaller finishes from a copy of itself, which wineserver does not
+# wait for.
+wait_until 30 "the uninstaller removes the program's folder" test ! -e "$program_files" || true
 leftovers=$( { find "$program_files" "$start_menu" 2>/dev/null || true; } )
 if [ -n "$leftovers" ]; then
     echo "FAIL: left after uninstalling:"

@@ -1,0 +1,73 @@
+# Helpers that .ci/run and the stages share: sourced, never run on its own.
+# Every wait polls for what it waits for and gives up after a bound.
+
+# The fenced command that follows the README paragraph starting with $1.
+readme_command() {
+    awk -v start="^$1" '$0 ~ start { found = 1 } found && /^```sh/ { getline; print; exit }' README.md
+}
+
+# Runs "$@" (output discarded) every tenth of a second until it succeeds, for
+# at most $1 seconds; then fails, saying what did not happen ($2).
+wait_until() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            echo "FAIL: $what, not within $seconds seconds" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+# Runs "$@" in a subshell, which sees this shell's functions, on an X server
+# of its own with a screen of $1 (WIDTHxHEIGHT) pixels; the server ends with
+# it. Returns the command's status.
+with_screen() {
+    local size=$1
+    shift
+    local fifo display server status=0
+    fifo=$(mktemp -u /tmp/fennick-display.XXXXXX)
+    mkfifo "$fifo"
+    # Xvfb picks a free display and writes its number once it takes clients.
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" &
+    server=$!
+    if ! read -r -t 30 display <"$fifo"; then
+        rm -f "$fifo"
+        kill "$server" 2>/dev/null || true
+        echo "FAIL: Xvfb did not start within 30 seconds" >&2
+        return 1
+    fi
+    rm -f "$fifo"
+    # In the background, so that errexit holds inside; then waited for.
+    (
+        export DISPLAY=":$display"
+        "$@"
+    ) &
+    wait $! || status=$?
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    return "$status"
+}
+
+# The id of the first visible window whose title matches the pattern $2,
+# waiting for one at most $1 seconds.
+window_named() {
+    local windows
+    if ! windows=$(timeout "$1" xdotool search --sync --onlyvisible --name "$2"); then
+        echo "FAIL: no window titled like '$2' within $1 seconds" >&2
+        return 1
+    fi
+    echo "${windows%%$'\n'*}"
+}
+
+# Succeeds when no visible window's title matches the pattern $1.
+no_window_named() {
+    ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+# Succeeds when process $1 has ended.
+process_ended() {
+    ! kill -0 "$1" 2>/dev/null
+}
