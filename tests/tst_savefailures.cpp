@@ -358,9 +358,13 @@ private:
 [[nodiscard]] bool pressSaveAsInContextMenu(PreviewEdit *preview)
 {
     bool enabled = false;
-    QTimer::singleShot(50, preview, [&enabled] {
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, preview, [&enabled, &poll] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(menu);
+        if (!menu || !menu->isVisible())
+            return; // not shown yet
+        poll.stop();
         QAction *saveAs = menu->actions().last();
         QCOMPARE(saveAs->text(), saveAsCaption());
         enabled = saveAs->isEnabled();
@@ -368,6 +372,7 @@ private:
         if (enabled)
             saveAs->trigger();
     });
+    poll.start();
     const QPoint at(10, 10);
     QContextMenuEvent event(QContextMenuEvent::Keyboard, at, preview->viewport()->mapToGlobal(at));
     QApplication::sendEvent(preview->viewport(), &event);
