@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/previewlines.h"
+#include "ui/settingkeys.h"
 
 #include <QPlainTextEdit>
 
@@ -37,6 +38,15 @@ public:
     [[nodiscard]] const PreviewColours &colours() const { return m_colours; }
     [[nodiscard]] LineNumberGutter *gutter() const { return m_gutter; }
 
+    // What the server will read otherwise than the line suggests: a key
+    // Fennick does not write (a likely typo), or a setting set a second
+    // time. Empty for a line that reads as it looks.
+    [[nodiscard]] QString keyProblem(const QTextBlock &block) const;
+
+    // The tooltip for a point in the viewport: the problem of the key under
+    // it and the name of each invisible character there.
+    [[nodiscard]] QString toolTipAt(const QPoint &point) const;
+
     // The lines in view, top to bottom, each with its rectangle in the
     // viewport (all its screen lines).
     void
@@ -46,6 +56,8 @@ protected:
     // Pasted and dropped text goes in as the document's own text would.
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -55,10 +67,18 @@ private:
     void colourVisibleLines();
     void colourLine(const QTextBlock &block);
     void fitGutter();
+    void insertMakingRoom(QTextCursor &cursor, const QString &text);
+    void fitGutterTo(int lineCount);
+    void markInvisibleCharacters();
 
     LineNumberGutter *m_gutter;
     PreviewColours m_colours;
     bool m_plainView = false;
+    SettingKeys m_keys;
+    // Problems found in the document's current revision, by line number:
+    // checking a repeated key walks the lines above.
+    mutable QHash<int, QString> m_problems;
+    mutable int m_problemsRevision = -1;
 };
 
 } // namespace fennick
