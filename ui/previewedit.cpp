@@ -68,7 +68,7 @@ void PreviewEdit::setPlainView(bool plain)
 
 void PreviewEdit::fitGutter()
 {
-    fitGutterTo(blockCount());
+    fitGutterTo(std::max(blockCount(), m_linesComing));
 }
 
 void PreviewEdit::fitGutterTo(int lineCount)
@@ -91,6 +91,9 @@ void PreviewEdit::insertMakingRoom(QTextCursor &cursor, const QString &text)
     const int replaced = document->findBlock(cursor.selectionEnd()).blockNumber()
                        - document->findBlock(cursor.selectionStart()).blockNumber();
     const int after = blockCount() - replaced + lines - 1;
+    // Setting the margin resizes the box, which fits the gutter again: to
+    // the lines that are coming, not to those there are now.
+    m_linesComing = after;
     if (m_gutter->widthFor(after) > m_gutter->widthFor(blockCount()))
         fitGutterTo(after);
     const bool holdBar = !verticalScrollBar()->isVisible()
@@ -98,8 +101,10 @@ void PreviewEdit::insertMakingRoom(QTextCursor &cursor, const QString &text)
     if (holdBar)
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     cursor.insertText(text);
+    m_linesComing = 0;
     if (holdBar)
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded); // stays shown: the lines need it
+    fitGutter();
 }
 
 void PreviewEdit::resizeEvent(QResizeEvent *event)

@@ -74,6 +74,7 @@ private:
     LineNumberGutter *m_gutter;
     PreviewColours m_colours;
     bool m_plainView = false;
+    int m_linesComing = 0; // while an insert is under way
     SettingKeys m_keys;
     // Problems found in the document's current revision, by line number:
     // checking a repeated key walks the lines above.
