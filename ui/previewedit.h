@@ -38,15 +38,6 @@ public:
     [[nodiscard]] const PreviewColours &colours() const { return m_colours; }
     [[nodiscard]] LineNumberGutter *gutter() const { return m_gutter; }
 
-    // What the server will read otherwise than the line suggests: a key
-    // Fennick does not write (a likely typo), or a setting set a second
-    // time. Empty for a line that reads as it looks.
-    [[nodiscard]] QString keyProblem(const QTextBlock &block) const;
-
-    // The tooltip for a point in the viewport: the problem of the key under
-    // it and the name of each invisible character there.
-    [[nodiscard]] QString toolTipAt(const QPoint &point) const;
-
     // The lines in view, top to bottom, each with its rectangle in the
     // viewport (all its screen lines).
     void
@@ -63,6 +54,15 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // What the server will read otherwise than the line suggests: a key
+    // Fennick does not write (a likely typo), or a setting set a second
+    // time. Empty for a line that reads as it looks.
+    [[nodiscard]] QString keyProblem(const QTextBlock &block) const;
+
+    // The tooltip for a point in the viewport: the problem of the key under
+    // it and the name of each invisible character there.
+    [[nodiscard]] QString toolTipAt(const QPoint &point) const;
+
     void colourChangedLines(int from, int added);
     void colourVisibleLines();
     void colourLine(const QTextBlock &block);

@@ -6,6 +6,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 
 namespace fennick {
