@@ -218,6 +218,10 @@ void PreviewTest::bannerStandsOnOneScreenLineEach()
     for (int line = 1; line <= 3; ++line, block = block.next()) {
         QVERIFY(block.text().startsWith(u';'));
         QCOMPARE(block.layout()->lineCount(), 1);
+        // Laid out at the view's whole width, not one Qt counted before the
+        // scroll bar was hidden.
+        const qreal margins = 2 * preview->document()->documentMargin();
+        QCOMPARE(block.layout()->lineAt(0).width(), preview->viewport()->width() - margins);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "document/configfile.h"
 #include "document/linebreaks.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -111,6 +112,17 @@ void PreviewEdit::resizeEvent(QResizeEvent *event)
 {
     QPlainTextEdit::resizeEvent(event);
     fitGutter();
+}
+
+// While the box is being shown, fitting the gutter hides the scroll bar
+// that Qt counted at first, and the wider view reaches no resize event: the
+// lines would keep the narrower width and wrap early. Once more, at the
+// width the view has (the document is small then).
+void PreviewEdit::showEvent(QShowEvent *event)
+{
+    QPlainTextEdit::showEvent(event);
+    QResizeEvent resize(viewport()->size(), QSize());
+    QCoreApplication::sendEvent(viewport(), &resize);
 }
 
 void PreviewEdit::changeEvent(QEvent *event)
