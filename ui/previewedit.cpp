@@ -41,8 +41,10 @@ PreviewEdit::PreviewEdit(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     document()->setDocumentMargin(2);
     connect(this, &QPlainTextEdit::blockCountChanged, this, &PreviewEdit::fitGutter);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int from, int, int added) { colourChangedLines(from, added); });
+    connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int added) {
+        forgetSettingsAbove(from);
+        colourChangedLines(from, added);
+    });
     connect(this, &QPlainTextEdit::updateRequest, m_gutter, [this](const QRect &rect, int dy) {
         if (dy != 0)
             m_gutter->scroll(0, dy);
@@ -202,18 +204,42 @@ QString PreviewEdit::keyProblem(const QTextBlock &block) const
                     ? tr("Not a setting Fennick knows.")
                     : tr("Not a setting Fennick knows: did you mean %1?").arg(nearest);
     } else if (!m_keys.repeatsByDesign(key)) {
-        // The server takes one value; which one it keeps is not the user's
-        // to guess. The walk stops at the nearest line above that sets it.
-        const QString setting = key.toString() + QStringLiteral(" = ");
-        for (QTextBlock above = block.previous(); above.isValid(); above = above.previous()) {
-            if (above.text().startsWith(setting)) {
-                problem = tr("%1 is already set on line %2").arg(key).arg(above.blockNumber() + 1);
-                break;
-            }
-        }
+        if (const QTextBlock earlier = settingAbove(block, key.toString()); earlier.isValid())
+            problem = tr("%1 is already set on line %2").arg(key).arg(earlier.blockNumber() + 1);
     }
     m_problems.insert(block.blockNumber(), problem);
     return problem;
+}
+
+// The server takes one value; which one it keeps is not the user's to
+// guess. The walk goes up to the nearest line that sets the key, through the
+// whole document when none does, so its answer is kept until the text above
+// the line changes: typing on the line itself, at the end of a large
+// document, walks it once, not at every key.
+QTextBlock PreviewEdit::settingAbove(const QTextBlock &line, const QString &key) const
+{
+    for (const SettingAbove &known : std::as_const(m_settingsAbove))
+        if (known.line == line && known.key == key)
+            return known.setAt;
+    QTextBlock setAt;
+    const QString setting = key + QStringLiteral(" = ");
+    for (QTextBlock above = line.previous(); above.isValid(); above = above.previous()) {
+        if (above.text().startsWith(setting)) {
+            setAt = above;
+            break;
+        }
+    }
+    constexpr qsizetype kept = 200; // a few screenfuls
+    if (m_settingsAbove.size() >= kept)
+        m_settingsAbove.clear();
+    m_settingsAbove.append({line, key, setAt});
+    return setAt;
+}
+
+void PreviewEdit::forgetSettingsAbove(int changedFrom)
+{
+    m_settingsAbove.removeIf(
+        [changedFrom](const SettingAbove &known) { return changedFrom < known.line.position(); });
 }
 
 QString PreviewEdit::toolTipAt(const QPoint &point) const

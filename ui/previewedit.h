@@ -6,7 +6,9 @@
 #include "ui/previewlines.h"
 #include "ui/settingkeys.h"
 
+#include <QList>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 #include <functional>
 
@@ -64,6 +66,8 @@ private:
     // it and the name of each invisible character there.
     [[nodiscard]] QString toolTipAt(const QPoint &point) const;
 
+    [[nodiscard]] QTextBlock settingAbove(const QTextBlock &line, const QString &key) const;
+    void forgetSettingsAbove(int changedFrom);
     void colourChangedLines(int from, int added);
     void colourVisibleLines();
     void colourLine(const QTextBlock &block);
@@ -81,6 +85,14 @@ private:
     // checking a repeated key walks the lines above.
     mutable QHash<int, QString> m_problems;
     mutable int m_problemsRevision = -1;
+    // For a line that sets a key, the nearest line above that sets it (none
+    // when the handle is invalid), while nothing above the line changed.
+    struct SettingAbove {
+        QTextBlock line;
+        QString key;
+        QTextBlock setAt;
+    };
+    mutable QList<SettingAbove> m_settingsAbove;
 };
 
 } // namespace fennick
