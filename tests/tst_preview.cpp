@@ -230,24 +230,27 @@ void PreviewTest::toolTipsSayWhatIsWrong_data()
     QTest::addColumn<QString>("typed"); // on a new last line, after the Server step
     QTest::addColumn<int>("position");  // of the character hovered
     QTest::addColumn<QString>("tip");
+    QTest::addColumn<int>("deleted"); // a line deleted once the preview has shown the rest
     QTest::newRow("typo") << "MaxPlayer = 50" << 3
-                          << "Not a setting Fennick knows: did you mean MaxPlayers?";
+                          << "Not a setting Fennick knows: did you mean MaxPlayers?" << 0;
     QTest::newRow("two letters off")
-        << "maxplayers = 50" << 3 << "Not a setting Fennick knows: did you mean MaxPlayers?";
-    QTest::newRow("nothing near") << "Colour = red" << 1 << "Not a setting Fennick knows.";
-    QTest::newRow("repeated key") << "MaxPlayers = 60" << 3
-                                  << "MaxPlayers is already set on line 5";
-    QTest::newRow("a record repeats by design") << "Vehicle = 1 2 3 4 5 6 7" << 2 << "";
-    QTest::newRow("a setting set once") << "WeatherDefault = 10" << 3 << "";
+        << "maxplayers = 50" << 3 << "Not a setting Fennick knows: did you mean MaxPlayers?" << 0;
+    QTest::newRow("nothing near") << "Colour = red" << 1 << "Not a setting Fennick knows." << 0;
+    QTest::newRow("repeated key") << "MaxPlayers = 60" << 3 << "MaxPlayers is already set on line 5"
+                                  << 0;
+    QTest::newRow("a record repeats by design") << "Vehicle = 1 2 3 4 5 6 7" << 2 << "" << 0;
+    QTest::newRow("a setting set once") << "WeatherDefault = 10" << 3 << "" << 0;
     QTest::newRow("direction override")
-        << QStringLiteral("Password = \u202Eterces") << 11 << "U+202E RIGHT-TO-LEFT OVERRIDE";
+        << QStringLiteral("Password = \u202Eterces") << 11 << "U+202E RIGHT-TO-LEFT OVERRIDE" << 0;
     // The server reads the mark as part of the key.
     QTest::newRow("byte-order mark") << QStringLiteral("\uFEFFMap = 1") << 0
                                      << "Not a setting Fennick knows: did you mean Map?\n"
-                                        "U+FEFF ZERO WIDTH NO-BREAK SPACE (BYTE ORDER MARK)";
+                                        "U+FEFF ZERO WIDTH NO-BREAK SPACE (BYTE ORDER MARK)"
+                                     << 0;
     QTest::newRow("zero-width space")
-        << QStringLiteral("Ping = 2\u200B00") << 8 << "U+200B ZERO WIDTH SPACE";
-    QTest::newRow("NUL") << QStringLiteral("Ping = 2") + QChar(0) + "00" << 8 << "U+0000 NULL";
+        << QStringLiteral("Ping = 2\u200B00") << 8 << "U+200B ZERO WIDTH SPACE" << 0;
+    QTest::newRow("NUL") << QStringLiteral("Ping = 2") + QChar(0) + "00" << 8 << "U+0000 NULL" << 0;
+    QTest::newRow("repeated key, the first one deleted") << "MaxPlayers = 60" << 3 << "" << 5;
 }
 
 // The tooltip that a resting mouse shows over a key or a character; the key
@@ -257,6 +260,7 @@ void PreviewTest::toolTipsSayWhatIsWrong()
     QFETCH(QString, typed);
     QFETCH(int, position);
     QFETCH(QString, tip);
+    QFETCH(int, deleted);
     driver->click(Control::Command2);
     PreviewEdit *preview = driver->window->preview();
     QTextCursor cursor(preview->document());
@@ -264,6 +268,12 @@ void PreviewTest::toolTipsSayWhatIsWrong()
     cursor.insertText(QStringLiteral("\n") + typed);
     preview->setTextCursor(cursor);
     preview->viewport()->repaint();
+    if (deleted > 0) {
+        QTextCursor line(preview->document()->findBlockByNumber(deleted - 1));
+        line.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        line.removeSelectedText();
+        preview->viewport()->repaint();
+    }
     const QTextBlock block = preview->document()->lastBlock();
     QRectF rect;
     preview->forEachVisibleLine([&](const QTextBlock &b, const QRectF &r) {

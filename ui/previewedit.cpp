@@ -218,9 +218,10 @@ QString PreviewEdit::keyProblem(const QTextBlock &block) const
 // document, walks it once, not at every key.
 QTextBlock PreviewEdit::settingAbove(const QTextBlock &line, const QString &key) const
 {
+    const int position = line.position();
     for (const SettingAbove &known : std::as_const(m_settingsAbove))
-        if (known.line == line && known.key == key)
-            return known.setAt;
+        if (known.linePosition == position && known.key == key)
+            return known.setAt < 0 ? QTextBlock() : document()->findBlock(known.setAt);
     QTextBlock setAt;
     const QString setting = key + QStringLiteral(" = ");
     for (QTextBlock above = line.previous(); above.isValid(); above = above.previous()) {
@@ -232,14 +233,16 @@ QTextBlock PreviewEdit::settingAbove(const QTextBlock &line, const QString &key)
     constexpr qsizetype kept = 200; // a few screenfuls
     if (m_settingsAbove.size() >= kept)
         m_settingsAbove.clear();
-    m_settingsAbove.append({line, key, setAt});
+    m_settingsAbove.append({position, key, setAt.isValid() ? setAt.position() : -1});
     return setAt;
 }
 
+// A change at or after a line's start leaves it where it starts and every
+// line above it as it was.
 void PreviewEdit::forgetSettingsAbove(int changedFrom)
 {
     m_settingsAbove.removeIf(
-        [changedFrom](const SettingAbove &known) { return changedFrom < known.line.position(); });
+        [changedFrom](const SettingAbove &known) { return changedFrom < known.linePosition; });
 }
 
 QString PreviewEdit::toolTipAt(const QPoint &point) const

@@ -85,12 +85,13 @@ private:
     // checking a repeated key walks the lines above.
     mutable QHash<int, QString> m_problems;
     mutable int m_problemsRevision = -1;
-    // For a line that sets a key, the nearest line above that sets it (none
-    // when the handle is invalid), while nothing above the line changed.
+    // For the line that starts at linePosition and sets key, where the
+    // nearest line above that sets it starts (-1 for none), while nothing
+    // above the line changed.
     struct SettingAbove {
-        QTextBlock line;
+        int linePosition;
         QString key;
-        QTextBlock setAt;
+        int setAt;
     };
     mutable QList<SettingAbove> m_settingsAbove;
 };
