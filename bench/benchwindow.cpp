@@ -96,6 +96,17 @@ double BenchWindow::clickMs(const QString &button)
     return elapsedMs(timer);
 }
 
+double BenchWindow::typeAtEndMs(Qt::Key key)
+{
+    preview()->setFocus();
+    preview()->moveCursor(QTextCursor::End);
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(preview(), key);
+    QApplication::processEvents();
+    return elapsedMs(timer);
+}
+
 double BenchWindow::literalAddCarMs()
 {
     QElapsedTimer timer;

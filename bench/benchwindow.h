@@ -24,6 +24,9 @@ public:
     // One mouse click on the named button, until the window has repainted.
     [[nodiscard]] double clickMs(const QString &button);
 
+    // One key typed at the end of the preview, until it has repainted.
+    [[nodiscard]] double typeAtEndMs(Qt::Key key);
+
     // "Add Car" done the literal way: read the whole text, add the record,
     // set the whole text, show the end; then repaint.
     [[nodiscard]] double literalAddCarMs();

@@ -45,6 +45,8 @@ struct PreviewTimes {
     double plainPasteMs = 0;
     double pressMs = 0;
     double plainPressMs = 0;
+    double typeMs = 0;
+    double plainTypeMs = 0;
 };
 
 PreviewTimes measurePreviews(const Settings &settings)
@@ -64,7 +66,19 @@ PreviewTimes measurePreviews(const Settings &settings)
         press.append(shown.clickMs(addCar));
         plainPress.append(plain.clickMs(addCar));
     }
-    return {median(paste), median(plainPaste), median(press), median(plainPress)};
+    // A setting typed on a new last line: the preview checks whether a line
+    // above set it already, walking up through the whole document once.
+    QList<double> type, plainType;
+    for (BenchWindow *window : {&shown, &plain}) {
+        window->preview()->moveCursor(QTextCursor::End);
+        window->preview()->insertPlainText(QStringLiteral("\nPing = 1"));
+    }
+    for (int run = 0; run < settings.pressRuns; ++run) {
+        type.append(shown.typeAtEndMs(Qt::Key_0));
+        plainType.append(plain.typeAtEndMs(Qt::Key_0));
+    }
+    return {median(paste),      median(plainPaste), median(press),
+            median(plainPress), median(type),       median(plainType)};
 }
 
 QString sizeLabel(qsizetype bytes)
@@ -131,6 +145,11 @@ QList<Figure> measureAll(const Settings &settings, const Programs &programs, con
                     milliseconds(previews.plainPasteMs) + withoutLines,
                     runs(settings.pasteRuns),
                     {{"with / without", previews.pasteMs / previews.plainPasteMs, 2}}});
+    figures.append({"Key typed on a setting line at the end, preview " + size,
+                    milliseconds(previews.typeMs),
+                    milliseconds(previews.plainTypeMs) + withoutLines,
+                    runs(settings.pressRuns),
+                    {{"with / without", previews.typeMs / previews.plainTypeMs, 2}}});
     figures.append({"Start to shown window",
                     milliseconds(start.fennickMs),
                     milliseconds(start.minimalMs) + " minimal Qt window",

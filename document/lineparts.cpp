@@ -1,6 +1,76 @@
 #include "document/lineparts.h"
 
+#include <array>
+#include <string_view>
+#include <utility>
+
 namespace fennick {
+namespace {
+
+constexpr std::array<std::string_view, 32> controlNames{"NULL",
+                                                        "START OF HEADING",
+                                                        "START OF TEXT",
+                                                        "END OF TEXT",
+                                                        "END OF TRANSMISSION",
+                                                        "ENQUIRY",
+                                                        "ACKNOWLEDGE",
+                                                        "BELL",
+                                                        "BACKSPACE",
+                                                        "CHARACTER TABULATION",
+                                                        "LINE FEED",
+                                                        "LINE TABULATION",
+                                                        "FORM FEED",
+                                                        "CARRIAGE RETURN",
+                                                        "SHIFT OUT",
+                                                        "SHIFT IN",
+                                                        "DATA LINK ESCAPE",
+                                                        "DEVICE CONTROL ONE",
+                                                        "DEVICE CONTROL TWO",
+                                                        "DEVICE CONTROL THREE",
+                                                        "DEVICE CONTROL FOUR",
+                                                        "NEGATIVE ACKNOWLEDGE",
+                                                        "SYNCHRONOUS IDLE",
+                                                        "END OF TRANSMISSION BLOCK",
+                                                        "CANCEL",
+                                                        "END OF MEDIUM",
+                                                        "SUBSTITUTE",
+                                                        "ESCAPE",
+                                                        "FILE SEPARATOR",
+                                                        "GROUP SEPARATOR",
+                                                        "RECORD SEPARATOR",
+                                                        "UNIT SEPARATOR"};
+
+constexpr std::array<std::pair<char16_t, std::string_view>, 15> formatNames{{
+    {u'\uFEFF', "ZERO WIDTH NO-BREAK SPACE (BYTE ORDER MARK)"},
+    {u'\u200B', "ZERO WIDTH SPACE"},
+    {u'\u200C', "ZERO WIDTH NON-JOINER"},
+    {u'\u200D', "ZERO WIDTH JOINER"},
+    {u'\u200E', "LEFT-TO-RIGHT MARK"},
+    {u'\u200F', "RIGHT-TO-LEFT MARK"},
+    {u'\u202A', "LEFT-TO-RIGHT EMBEDDING"},
+    {u'\u202B', "RIGHT-TO-LEFT EMBEDDING"},
+    {u'\u202C', "POP DIRECTIONAL FORMATTING"},
+    {u'\u202D', "LEFT-TO-RIGHT OVERRIDE"},
+    {u'\u202E', "RIGHT-TO-LEFT OVERRIDE"},
+    {u'\u2066', "LEFT-TO-RIGHT ISOLATE"},
+    {u'\u2067', "RIGHT-TO-LEFT ISOLATE"},
+    {u'\u2068', "FIRST STRONG ISOLATE"},
+    {u'\u2069', "POP DIRECTIONAL ISOLATE"},
+}};
+
+} // namespace
+
+QString invisibleCharacterName(char16_t c)
+{
+    std::string_view name;
+    if (c < controlNames.size())
+        name = controlNames[c];
+    for (const auto &[code, formatName] : formatNames)
+        if (code == c)
+            name = formatName;
+    return QStringLiteral("U+%1 ").arg(int(c), 4, 16, QChar(u'0')).toUpper()
+         + QString::fromLatin1(name.data(), qsizetype(name.size()));
+}
 
 LineParts lineParts(QStringView line)
 {

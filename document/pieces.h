@@ -131,6 +131,28 @@ static_assert(std::ranges::all_of(pieceTemplates, [](const auto &entry) {
     return sound;
 }));
 
+// Calls onKey with the key of each setting the template writes ("MaxPlayers"
+// in "\r\nMaxPlayers = {Text1}"), in the template's order.
+template <typename OnKey>
+constexpr void forEachTemplateKey(std::string_view text, OnKey onKey)
+{
+    bool atTemplateStart = true;
+    walkTemplate(
+        text,
+        [&](std::string_view fixed) {
+            for (auto equals = fixed.find(" = "); equals != fixed.npos;
+                 equals = fixed.find(" = ", equals + 1)) {
+                const auto lineBreak = fixed.rfind('\n', equals);
+                if (lineBreak != fixed.npos)
+                    onKey(fixed.substr(lineBreak + 1, equals - lineBreak - 1));
+                else if (atTemplateStart)
+                    onKey(fixed.substr(0, equals));
+            }
+            atTemplateStart = false;
+        },
+        [&](std::string_view) { atTemplateStart = false; });
+}
+
 // The current text of the field a placeholder names: "Text12" -> what Text12 holds.
 using FieldTextByName = std::function<QString(std::string_view fieldName)>;
 

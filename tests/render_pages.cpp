@@ -1,9 +1,12 @@
 // Renders the main window with each of its five pages in front, as PNG files:
-//   fennick_render_pages OUTPUT_FOLDER [--dark] [--preview] [--walk | BUTTON...]
+//   fennick_render_pages OUTPUT_FOLDER [--dark | --breeze-dark] [--preview [--marks]]
+//                        [--walk | BUTTON...]
 // The buttons named (Command2 ...) are pressed first, so the pictures show
 // the program in use; --walk presses every step's, with a few records added
 // and a comment typed before the classes. --preview renders only the frame
-// "Your config" as preview.png; --dark uses a dark palette.
+// "Your config" as preview.png, and with --marks lines that the preview
+// marks (a typo, a repeated key, invisible characters) typed at the end;
+// --dark uses a dark palette, --breeze-dark KDE's.
 #include "darkpalette.h"
 #include "ui/mainwindow.h"
 #include "ui/previewedit.h"
@@ -25,7 +28,10 @@ int main(int argc, char *argv[])
     }
     if (arguments.removeAll(QStringLiteral("--dark")) > 0)
         QApplication::setPalette(darkPalette());
+    if (arguments.removeAll(QStringLiteral("--breeze-dark")) > 0)
+        QApplication::setPalette(breezeDarkPalette());
     const bool previewOnly = arguments.removeAll(QStringLiteral("--preview")) > 0;
+    const bool marks = arguments.removeAll(QStringLiteral("--marks")) > 0;
     const QDir output(arguments.at(1));
     if (!output.mkpath(QStringLiteral(".")))
         return 1;
@@ -55,6 +61,13 @@ int main(int argc, char *argv[])
             return 2;
         }
         button->click();
+    }
+    if (marks) {
+        QTextCursor cursor(window.preview()->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n\nMaxPlayer = 50\nMaxPlayers = 60\n"
+                                         "\uFEFFPassword = \u202Eterces\nPing = 2\u200B00"));
+        window.preview()->setTextCursor(cursor);
     }
     if (previewOnly) {
         window.preview()->setFocus();

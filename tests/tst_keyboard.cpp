@@ -1,7 +1,6 @@
 // Keyboard use of the window: the Tab key's order through the controls,
 // moving between pages with Ctrl+Tab and the arrows from anywhere, Return
 // and Enter on buttons, Ctrl+S, and the whole wizard walked by keys alone.
-#include "tabledlayout.h"
 #include "ui/mainwindow.h"
 #include "ui/previewedit.h"
 #include "ui/tabcontrol.h"
@@ -15,8 +14,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTest>
-
-#include <map>
 
 using namespace fennick;
 
@@ -34,14 +31,13 @@ QString focusedControl(const QWidget &window)
     return QStringLiteral("<none>");
 }
 
-// Tab indexes from the design tables; the controls that can take the focus.
-std::map<int, QString> tabbedControls()
+// "Text4".."Text7" and the like: the names of a run of text boxes.
+QStringList textBoxes(int first, int last)
 {
-    std::map<int, QString> byIndex;
-    for (const tabled::Control &control : tabled::controls())
-        if (control.tabIndex > 0)
-            byIndex.emplace(control.tabIndex, control.name);
-    return byIndex;
+    QStringList names;
+    for (int n = first; n <= last; ++n)
+        names << QStringLiteral("Text%1").arg(n);
+    return names;
 }
 
 } // namespace
@@ -63,6 +59,8 @@ private slots:
     void enterInAFieldPressesNothing();
     void ctrlSPressesSaveWhileEnabled_data();
     void ctrlSPressesSaveWhileEnabled();
+    void undoFromAnywhere_data();
+    void undoFromAnywhere();
     void wholeWizardByKeysAlone();
 
 private:
@@ -89,30 +87,38 @@ void KeyboardTest::tabOrder_data()
     QTest::addColumn<WizardState>("state");
     QTest::addColumn<int>("page");
     QTest::addColumn<QStringList>("expected"); // from the preview round to it
-    QTest::newRow("start, Vehicles in front")
-        << WizardState::Server << 4
-        << QStringList{"RichTextBox1", "SSTab1", "Picture1", "Command1"};
-    // The Server step's fields run from the bottom row up, its button last.
-    QTest::newRow("start, General in front")
-        << WizardState::Server << 0
-        << QStringList{"RichTextBox1", "SSTab1",   "Combo1",   "Text3",   "Text2",
-                       "Text1",        "Command2", "Picture1", "Command1"};
-    // The Moderation step's button comes before its fields.
+    // Inside each step: its fields in reading order, then its buttons.
+    const QStringList before{"RichTextBox1", "SSTab1"};
+    const QStringList after{"Picture1", "Command1"};
+    const QStringList afterWithSave = after + QStringList{"Command14"};
+    QTest::newRow("start, Vehicles in front") << WizardState::Server << 4 << before + after;
+    QTest::newRow("Server step") << WizardState::Server << 0
+                                 << before + textBoxes(1, 3) + QStringList{"Combo1", "Command2"}
+                                        + after;
+    QTest::newRow("Access step") << WizardState::Access << 0
+                                 << before + QStringList{"Combo2"} + textBoxes(4, 7)
+                                        + QStringList{"Command3"} + after;
     QTest::newRow("Moderation step")
         << WizardState::Moderation << 0
-        << QStringList{"RichTextBox1", "SSTab1", "Command4", "Text10",  "Text9",
-                       "Text8",        "Combo3", "Picture1", "Command1"};
-    QTest::newRow("Ammunation step")
+        << before + QStringList{"Combo3"} + textBoxes(8, 10) + QStringList{"Command4"} + after;
+    QTest::newRow("World step") << WizardState::World << 0
+                                << before + textBoxes(11, 14) + QStringList{"Command5"} + after;
+    QTest::newRow("Ammunation step, both frames")
         << WizardState::Ammunation << 1
-        << QStringList{"RichTextBox1", "SSTab1",   "Text15",  "Text16", "Text17", "Text18",
-                       "Text19",       "Text21",   "Text20",  "Text22", "Text23", "Text24",
-                       "Text28",       "Text25",   "Text26",  "Text27", "Text29", "Text30",
-                       "Text31",       "Text32",   "Text34",  "Text33", "Text35", "Command6",
-                       "Command13",    "Picture1", "Command1"};
+        << before + textBoxes(15, 35) + QStringList{"Command6", "Command13"} + after;
+    QTest::newRow("Game step") << WizardState::Game << 2
+                               << before + QStringList{"Text36", "Text37", "Combo4"}
+                                      + textBoxes(38, 51) + QStringList{"Command7"} + after;
+    // Two fields a row at the bottom: left, then right.
+    QTest::newRow("Class step") << WizardState::ClassAfterAClass << 3
+                                << before + textBoxes(52, 63) + QStringList{"Command8", "Command10"}
+                                       + after;
     QTest::newRow("Pickup step, Save usable")
         << WizardState::Pickup << 3
-        << QStringList{"RichTextBox1", "SSTab1",    "Text64",   "Text65",   "Text66",   "Text67",
-                       "Command9",     "Command11", "Picture1", "Command1", "Command14"};
+        << before + textBoxes(64, 67) + QStringList{"Command9", "Command11"} + afterWithSave;
+    QTest::newRow("Vehicle step") << WizardState::Vehicle << 4
+                                  << before + textBoxes(68, 74) + QStringList{"Command12"}
+                                         + afterWithSave;
 }
 
 void KeyboardTest::tabOrder()
@@ -122,16 +128,6 @@ void KeyboardTest::tabOrder()
     QFETCH(QStringList, expected);
     walkStraightTo(*window, state);
     window->tabControl()->setCurrentIndex(page);
-
-    // The same order, derived from the tabled indexes and the enabled flags.
-    QStringList derived;
-    for (const auto &[index, name] : tabbedControls()) {
-        QWidget *widget = window->findChild<QWidget *>(name);
-        if (widget->isEnabled() && widget->isVisible())
-            derived << name;
-    }
-    QCOMPARE(derived, expected);
-
     window->findChild<QWidget *>("RichTextBox1")->setFocus();
     QStringList visited{focusedControl(*window)};
     for (int i = 0; i < expected.size(); ++i) {
@@ -234,6 +230,10 @@ void KeyboardTest::focusAfterAStepEnds_data()
         << WizardState::World << 0 << int(Qt::Key_Space) << "SSTab1";
     QTest::newRow("Class step") << WizardState::ClassAfterAClass << 3 << int(Qt::Key_Enter)
                                 << "Text64";
+    // A mouse press (key 0) gives the button the focus as well.
+    QTest::newRow("Server step, mouse") << WizardState::Server << 0 << 0 << "Combo2";
+    QTest::newRow("World step, mouse") << WizardState::World << 0 << 0 << "SSTab1";
+    QTest::newRow("Game step, mouse") << WizardState::Game << 2 << 0 << "SSTab1";
 }
 
 void KeyboardTest::focusAfterAStepEnds()
@@ -246,10 +246,24 @@ void KeyboardTest::focusAfterAStepEnds()
     window->tabControl()->setCurrentIndex(page);
     auto *pressed
         = window->findChild<QPushButton *>(controlName(pressesToNextState[std::size_t(state)]));
-    pressed->setFocus();
-    QTest::keyClick(pressed, Qt::Key(key));
+    auto *scrollArea = window->findChild<QScrollArea *>();
+    QWidget *next = window->findChild<QWidget *>(focused);
+    next = next == window->tabControl() ? window->tabControl()->tabStrip() : next;
+    // On a small screen the window scrolls: only to bring the next control
+    // into view, never on the way to it.
+    const QPoint nextAt = next->mapTo(scrollArea->viewport(), QPoint(0, 0));
+    const bool nextInView = scrollArea->viewport()->rect().contains(QRect(nextAt, next->size()));
+    const QPoint pressedAt = pressed->mapTo(window.get(), QPoint(0, 0));
+    if (key == 0) {
+        QTest::mouseClick(pressed, Qt::LeftButton);
+    } else {
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key(key));
+    }
     QVERIFY(!pressed->isEnabled());
     QCOMPARE(focusedControl(*window), focused);
+    if (nextInView)
+        QCOMPARE(pressed->mapTo(window.get(), QPoint(0, 0)), pressedAt);
 }
 
 // No button is the window's default: Return in a field leaves everything.
@@ -310,6 +324,41 @@ void KeyboardTest::ctrlSPressesSaveWhileEnabled()
         QCOMPARE(WindowDriver::savedBytes(home.configPath()),
                  window->preview()->fileBytes()); // Save's own bytes
     QCOMPARE(focusedControl(*window), from);
+}
+
+// Ctrl+Z undoes the preview's last change wherever the focus is, unless the
+// focused control has an undo of its own; Ctrl+Shift+Z and Ctrl+Y redo.
+void KeyboardTest::undoFromAnywhere_data()
+{
+    QTest::addColumn<QString>("focus"); // after a mouse click on Clear
+    QTest::addColumn<QKeySequence>("redo");
+    QTest::addColumn<bool>("undone");
+    QTest::newRow("Clear keeps the focus") << "Command1" << QKeySequence("Ctrl+Shift+Z") << true;
+    QTest::newRow("the tabs") << "SSTab1" << QKeySequence("Ctrl+Y") << true;
+    QTest::newRow("the picture") << "Picture1" << QKeySequence("Ctrl+Shift+Z") << true;
+    QTest::newRow("a field, its own undo") << "Text4" << QKeySequence() << false;
+}
+
+void KeyboardTest::undoFromAnywhere()
+{
+    QFETCH(QString, focus);
+    QFETCH(QKeySequence, redo);
+    QFETCH(bool, undone);
+    walkStraightTo(*window, WizardState::Access);
+    window->tabControl()->setCurrentIndex(0);
+    const QString before = window->preview()->documentText();
+    QTest::mouseClick(window->findChild<QWidget *>("Command1"), Qt::LeftButton);
+    const QString cleared = window->preview()->documentText();
+    QVERIFY(cleared != before);
+    QWidget *focused = window->findChild<QWidget *>(focus);
+    (focused == window->tabControl() ? window->tabControl()->tabStrip() : focused)->setFocus();
+    QCOMPARE(focusedControl(*window), focus);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window->preview()->documentText(), undone ? before : cleared);
+    if (undone) {
+        QTest::keySequence(QApplication::focusWidget(), redo);
+        QCOMPARE(window->preview()->documentText(), cleared);
+    }
 }
 
 void KeyboardTest::tabTo(const QString &control)

@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QTextBlock>
+#include <QToolTip>
 
 using namespace fennick;
 
@@ -44,6 +46,9 @@ private slots:
     void linesAreColouredByWhatTheyAre_data();
     void linesAreColouredByWhatTheyAre();
     void wrappedLineIsNumberedOnce();
+    void bannerStandsOnOneScreenLineEach();
+    void toolTipsSayWhatIsWrong_data();
+    void toolTipsSayWhatIsWrong();
     void coloursStayLegible_data();
     void coloursStayLegible();
 
@@ -53,20 +58,28 @@ private:
 
 void PreviewTest::everyParagraphIsAFileLine_data()
 {
-    QTest::addColumn<bool>("paste");
+    QTest::addColumn<QString>("how"); // typed, pasted, or composed by an input method
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("key"); // typed after the text, with Shift
     QTest::addColumn<QString>("documentEnd");
-    QTest::newRow("Shift+Enter typed") << false << "a" << int(Qt::Key_Return) << "a\r\n";
-    QTest::newRow("Shift+Enter on the keypad") << false << "a" << int(Qt::Key_Enter) << "a\r\n";
-    QTest::newRow("line separator pasted") << true << QStringLiteral("a\u2028b") << 0 << "a\r\nb";
+    QTest::newRow("Shift+Enter typed") << "type"
+                                       << "a" << int(Qt::Key_Return) << "a\r\n";
+    QTest::newRow("Shift+Enter on the keypad") << "type"
+                                               << "a" << int(Qt::Key_Enter) << "a\r\n";
+    QTest::newRow("line separator typed") << "type" << QStringLiteral("a\u2028b") << 0 << "a\r\nb";
+    QTest::newRow("paragraph separator typed")
+        << "type" << QStringLiteral("a\u2029b") << 0 << "a\r\nb";
+    QTest::newRow("line separator composed")
+        << "compose" << QStringLiteral("a\u2028b") << 0 << "a\r\nb";
+    QTest::newRow("line separator pasted")
+        << "paste" << QStringLiteral("a\u2028b") << 0 << "a\r\nb";
     QTest::newRow("every kind of line break pasted")
-        << true << QStringLiteral("a\rb\nc\r\nd\u2029e") << 0 << "a\r\nb\r\nc\r\nd\r\ne";
+        << "paste" << QStringLiteral("a\rb\nc\r\nd\u2029e") << 0 << "a\r\nb\r\nc\r\nd\r\ne";
 }
 
 void PreviewTest::everyParagraphIsAFileLine()
 {
-    QFETCH(bool, paste);
+    QFETCH(QString, how);
     QFETCH(QString, text);
     QFETCH(int, key);
     QFETCH(QString, documentEnd);
@@ -74,12 +87,18 @@ void PreviewTest::everyParagraphIsAFileLine()
     preview->setFocus();
     preview->moveCursor(QTextCursor::End);
     QTest::keyClick(preview, Qt::Key_Return);
-    if (paste) {
+    if (how == u"paste") {
         QApplication::clipboard()->setText(text);
         QTest::keyClick(preview, Qt::Key_V, Qt::ControlModifier);
+    } else if (how == u"compose") {
+        QInputMethodEvent composed;
+        composed.setCommitString(text);
+        QApplication::sendEvent(preview, &composed);
     } else {
-        QTest::keyClicks(preview, text);
-        QTest::keyClick(preview, Qt::Key(key), Qt::ShiftModifier);
+        for (QChar c : text) // keyClicks() would send only Latin-1
+            QTest::sendKeyEvent(QTest::Click, preview, Qt::Key_unknown, QString(c), {});
+        if (key != 0)
+            QTest::keyClick(preview, Qt::Key(key), Qt::ShiftModifier);
     }
     const QString document = driver->document();
     QVERIFY2(document.endsWith(documentEnd), qPrintable(document.right(20)));
@@ -153,7 +172,8 @@ void PreviewTest::linesAreColouredByWhatTheyAre()
 }
 
 // The Ammunation line wraps in the preview: its number stands on its first
-// screen line, and the gutter beside the continuation stays empty.
+// screen line, and beside the continuation a return arrow, narrower than the
+// number, stands in the place of the last digit.
 void PreviewTest::wrappedLineIsNumberedOnce()
 {
     driver->walkTo(WizardState::Ammunation);
@@ -161,6 +181,7 @@ void PreviewTest::wrappedLineIsNumberedOnce()
     PreviewEdit *preview = driver->window->preview();
     const QTextBlock ammunation = showLine(preview, QStringLiteral("Ammunation = "));
     QVERIFY(ammunation.layout()->lineCount() >= 2);
+    QVERIFY(ammunation.blockNumber() + 1 >= 10); // a number of two digits
     QRectF rect;
     preview->forEachVisibleLine([&](const QTextBlock &block, const QRectF &r) {
         if (block == ammunation)
@@ -173,16 +194,104 @@ void PreviewTest::wrappedLineIsNumberedOnce()
     const qreal scale = image.devicePixelRatio();
     const QColor background = preview->colours().gutter;
     const int lineHeight = qRound(ammunation.layout()->lineAt(0).height());
-    const auto inkIn = [&](int top) {
-        int ink = 0;
-        for (int y = top; y < top + lineHeight; ++y)
-            for (int x = 0; x < gutter->width(); ++x)
-                ink += image.pixelColor(int(x * scale), int(y * scale)) != background;
-        return ink;
+    const auto leftmostInk = [&](int top) {
+        for (int x = 0; x < gutter->width(); ++x)
+            for (int y = top; y < top + lineHeight; ++y)
+                if (image.pixelColor(int(x * scale), int(y * scale)) != background)
+                    return x;
+        return -1;
     };
     const int top = qRound(rect.top()) + preview->viewport()->y() - gutter->y();
-    QVERIFY(inkIn(top) > 0);
-    QCOMPARE(inkIn(top + lineHeight), 0);
+    const int number = leftmostInk(top);
+    const int arrow = leftmostInk(top + lineHeight);
+    QVERIFY(number >= 0 && arrow >= 0);
+    QVERIFY2(arrow > number + gutter->width() / 4, qPrintable(QString::number(arrow - number)));
+}
+
+// At the default font and size the three banner lines fit the preview's
+// width, each on one screen line.
+void PreviewTest::bannerStandsOnOneScreenLineEach()
+{
+    PreviewEdit *preview = driver->window->preview();
+    preview->viewport()->repaint();
+    QTextBlock block = preview->document()->firstBlock();
+    for (int line = 1; line <= 3; ++line, block = block.next()) {
+        QVERIFY(block.text().startsWith(u';'));
+        QCOMPARE(block.layout()->lineCount(), 1);
+        // Laid out at the view's whole width, not one Qt counted before the
+        // scroll bar was hidden.
+        const qreal margins = 2 * preview->document()->documentMargin();
+        QCOMPARE(block.layout()->lineAt(0).width(), preview->viewport()->width() - margins);
+    }
+}
+
+void PreviewTest::toolTipsSayWhatIsWrong_data()
+{
+    QTest::addColumn<QString>("typed"); // on a new last line, after the Server step
+    QTest::addColumn<int>("position");  // of the character hovered
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<int>("deleted"); // a line deleted once the preview has shown the rest
+    QTest::newRow("typo") << "MaxPlayer = 50" << 3
+                          << "Not a setting Fennick knows: did you mean MaxPlayers?" << 0;
+    QTest::newRow("two letters off")
+        << "maxplayers = 50" << 3 << "Not a setting Fennick knows: did you mean MaxPlayers?" << 0;
+    QTest::newRow("nothing near") << "Colour = red" << 1 << "Not a setting Fennick knows." << 0;
+    QTest::newRow("repeated key") << "MaxPlayers = 60" << 3 << "MaxPlayers is already set on line 5"
+                                  << 0;
+    QTest::newRow("a record repeats by design") << "Vehicle = 1 2 3 4 5 6 7" << 2 << "" << 0;
+    QTest::newRow("a setting set once") << "WeatherDefault = 10" << 3 << "" << 0;
+    QTest::newRow("direction override")
+        << QStringLiteral("Password = \u202Eterces") << 11 << "U+202E RIGHT-TO-LEFT OVERRIDE" << 0;
+    // The server reads the mark as part of the key.
+    QTest::newRow("byte-order mark") << QStringLiteral("\uFEFFMap = 1") << 0
+                                     << "Not a setting Fennick knows: did you mean Map?\n"
+                                        "U+FEFF ZERO WIDTH NO-BREAK SPACE (BYTE ORDER MARK)"
+                                     << 0;
+    QTest::newRow("zero-width space")
+        << QStringLiteral("Ping = 2\u200B00") << 8 << "U+200B ZERO WIDTH SPACE" << 0;
+    QTest::newRow("NUL") << QStringLiteral("Ping = 2") + QChar(0) + "00" << 8 << "U+0000 NULL" << 0;
+    QTest::newRow("repeated key, the first one deleted") << "MaxPlayers = 60" << 3 << "" << 5;
+}
+
+// The tooltip that a resting mouse shows over a key or a character; the key
+// is underlined exactly when something is wrong with it.
+void PreviewTest::toolTipsSayWhatIsWrong()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, position);
+    QFETCH(QString, tip);
+    QFETCH(int, deleted);
+    driver->click(Control::Command2);
+    PreviewEdit *preview = driver->window->preview();
+    QTextCursor cursor(preview->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("\n") + typed);
+    preview->setTextCursor(cursor);
+    preview->viewport()->repaint();
+    if (deleted > 0) {
+        QTextCursor line(preview->document()->findBlockByNumber(deleted - 1));
+        line.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        line.removeSelectedText();
+        preview->viewport()->repaint();
+    }
+    const QTextBlock block = preview->document()->lastBlock();
+    QRectF rect;
+    preview->forEachVisibleLine([&](const QTextBlock &b, const QRectF &r) {
+        if (b == block)
+            rect = r;
+    });
+    const QTextLine line = block.layout()->lineForTextPosition(position);
+    const QPoint point
+        = (rect.topLeft() + QPointF(line.cursorToX(position) + 1, line.y() + 2)).toPoint();
+    QHelpEvent hover(QEvent::ToolTip, point, preview->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(preview->viewport(), &hover);
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), tip);
+    QToolTip::hideText();
+    const bool problem = tip.startsWith(u"Not") || tip.contains(u"already");
+    bool underlined = false;
+    for (const QTextLayout::FormatRange &range : block.layout()->formats())
+        underlined = underlined || range.format.underlineStyle() == QTextCharFormat::WaveUnderline;
+    QCOMPARE(underlined, problem);
 }
 
 void PreviewTest::coloursStayLegible_data()
@@ -190,6 +299,8 @@ void PreviewTest::coloursStayLegible_data()
     QTest::addColumn<QPalette>("palette");
     QTest::newRow("light") << QApplication::palette();
     QTest::newRow("dark") << darkPalette();
+    QTest::newRow("Breeze") << breezePalette();
+    QTest::newRow("Breeze Dark") << breezeDarkPalette();
 }
 
 void PreviewTest::coloursStayLegible()
@@ -205,6 +316,18 @@ void PreviewTest::coloursStayLegible()
     const QColor text = palette.color(QPalette::Text);
     QVERIFY(colours.comment != colours.key && colours.key != colours.sectionHeader);
     QVERIFY(colours.comment != text && colours.key != text && colours.sectionHeader != text);
+    // The header never fades to the comments' grey, nor to the keys' hue.
+    const auto hueGap = [](const QColor &a, const QColor &b) {
+        const int d = std::abs(a.hslHue() - b.hslHue()) % 360;
+        return std::min(d, 360 - d);
+    };
+    QVERIFY2(colours.sectionHeader.hslSaturationF() >= 0.45,
+             qPrintable(colours.sectionHeader.name()));
+    QVERIFY(colours.comment.hslSaturationF() < 0.3
+            || hueGap(colours.comment, colours.sectionHeader) >= 45);
+    QVERIFY(hueGap(colours.key, colours.sectionHeader) >= 45);
+    QVERIFY(contrastRatio(colours.problem, base) >= 3
+            && contrastRatio(colours.invisible, base) >= 3);
 }
 
 QTEST_MAIN(PreviewTest)

@@ -50,4 +50,22 @@ QColor atContrast(const QColor &colour, const QColor &background, double minimum
     return extreme;
 }
 
+QColor atContrastInHue(const QColor &colour, const QColor &background, double minimumRatio,
+                       double minimumSaturation)
+{
+    const QColor hsl = colour.toHsl();
+    const float hue = std::max(0.0f, hsl.hslHueF()); // grey has no hue: red's
+    const float saturation = std::max(float(minimumSaturation), hsl.hslSaturationF());
+    const bool lighter
+        = contrastRatio(Qt::white, background) > contrastRatio(Qt::black, background);
+    float lightness = hsl.lightnessF();
+    for (int step = 0; step <= 50; ++step) {
+        const QColor candidate = QColor::fromHslF(hue, saturation, lightness);
+        if (contrastRatio(candidate, background) >= minimumRatio)
+            return candidate;
+        lightness = std::clamp(lightness + (lighter ? 0.02f : -0.02f), 0.0f, 1.0f);
+    }
+    return lighter ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 } // namespace fennick

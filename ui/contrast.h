@@ -22,4 +22,10 @@ inline constexpr double textContrast = 4.5;
 [[nodiscard]] QColor atContrast(const QColor &colour, const QColor &background,
                                 double minimumRatio);
 
+// The colour's hue, at a saturation of at least minimumSaturation (HSL),
+// made lighter or darker until it stands out from the background by
+// minimumRatio: a coloured text stays coloured rather than fading to grey.
+[[nodiscard]] QColor atContrastInHue(const QColor &colour, const QColor &background,
+                                     double minimumRatio, double minimumSaturation);
+
 } // namespace fennick

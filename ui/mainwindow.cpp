@@ -9,6 +9,7 @@
 #include "ui/captionfit.h"
 #include "ui/classicframe.h"
 #include "ui/contrast.h"
+#include "ui/focusorder.h"
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
 #include "ui/previewedit.h"
@@ -23,6 +24,7 @@
 #include "wizard/stepmachine.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -30,6 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -159,6 +162,7 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     setTabOrderFromIndexes();
 
     new FocusRing(m_client);
+    addPreviewUndoShortcuts();
 
     m_tabs->setCurrentIndex(layout::pageInFrontAtStart);
     m_tabs->markOpenStep();
@@ -370,9 +374,9 @@ void MainWindow::setTabOrderFromIndexes()
 {
     std::vector<std::pair<int, QWidget *>> order;
     for (const layout::FieldPlacement &row : layout::fieldPlacements)
-        order.emplace_back(row.tabIndex, control(row.field));
+        order.emplace_back(layout::focusIndex(row.field), control(row.field));
     for (const layout::ButtonPlacement &placement : layout::buttonPlacements)
-        order.emplace_back(placement.tabIndex, control(placement.button));
+        order.emplace_back(layout::focusIndex(placement.button), control(placement.button));
     // The tab control takes the focus on its strip of tabs.
     order.emplace_back(layout::tabControl.tabIndex, m_tabs->tabStrip());
     order.emplace_back(layout::preview.tabIndex, m_preview);
@@ -381,6 +385,37 @@ void MainWindow::setTabOrderFromIndexes()
     std::ranges::sort(order, {}, &std::pair<int, QWidget *>::first);
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);
+}
+
+// Ctrl+Z brings back what Clear or a step's button replaced, also while the
+// focus is still on that button; the redo keys take it back out. Only where
+// the focused control has no undo of its own: a field keeps its own (it
+// claims these keys before any shortcut sees them), and so does the preview.
+void MainWindow::addPreviewUndoShortcuts()
+{
+    const auto keys = [](QKeySequence::StandardKey standard, QList<QKeySequence> extra) {
+        for (const QKeySequence &key : QKeySequence::keyBindings(standard))
+            if (!extra.contains(key))
+                extra.append(key);
+        return extra;
+    };
+    const auto hasOwnUndo = [] {
+        QWidget *focused = QApplication::focusWidget();
+        return qobject_cast<QLineEdit *>(focused) || qobject_cast<QPlainTextEdit *>(focused);
+    };
+    auto *undo = new QShortcut(this);
+    undo->setKeys(keys(QKeySequence::Undo, {QKeySequence(Qt::CTRL | Qt::Key_Z)}));
+    connect(undo, &QShortcut::activated, this, [this, hasOwnUndo] {
+        if (!hasOwnUndo())
+            m_preview->undo();
+    });
+    auto *redo = new QShortcut(this);
+    redo->setKeys(keys(QKeySequence::Redo, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                            QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    connect(redo, &QShortcut::activated, this, [this, hasOwnUndo] {
+        if (!hasOwnUndo())
+            m_preview->redo();
+    });
 }
 
 QString MainWindow::fieldText(Control field) const
@@ -402,6 +437,11 @@ void MainWindow::press(const ButtonDefinition &button)
         save();
     QWidget *pressed = control(button.id);
     const bool pressedHadFocus = pressed->hasFocus();
+    // Were it disabled with the focus, Qt would pass the focus down the
+    // chain first (often to the picture, scrolling the window there) before
+    // the hand-over below: the focus leaves it for nowhere instead.
+    if (pressedHadFocus && button.disables.contains(button.id))
+        pressed->clearFocus();
     applyButtonFlags(button,
                      [this](Control id, bool enabled) { control(id)->setEnabled(enabled); });
     m_saveAs->setEnabled(control(Control::Command14)->isEnabled());

@@ -44,6 +44,7 @@ private:
     void buildButtons();
     void buildDecorations();
     void setTabOrderFromIndexes();
+    void addPreviewUndoShortcuts();
 
     void press(const ButtonDefinition &button);
     void handOverFocus(const ButtonDefinition &button);

@@ -3,25 +3,48 @@
 #include "document/configfile.h"
 #include "document/linebreaks.h"
 
+#include <QCoreApplication>
+#include <QHelpEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include <algorithm>
 
 namespace fennick {
+namespace {
+
+// Typed or composed, a line or paragraph separator would end a line inside
+// its paragraph: a line of the file that the numbering could not see.
+[[nodiscard]] bool holdsSeparator(QStringView text)
+{
+    return std::ranges::any_of(
+        text, [](QChar c) { return c == QChar::LineSeparator || c == QChar::ParagraphSeparator; });
+}
+
+} // namespace
 
 PreviewEdit::PreviewEdit(QWidget *parent)
     : QPlainTextEdit(parent)
     , m_gutter(new LineNumberGutter(this))
     , m_colours(PreviewColours::from(palette()))
 {
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The room goes to the text: a scroll bar only where the lines need one,
+    // a narrow margin, and a gutter only as wide as the numbers (at the
+    // default font the banner then stands on one screen line a line).
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    document()->setDocumentMargin(2);
     connect(this, &QPlainTextEdit::blockCountChanged, this, &PreviewEdit::fitGutter);
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int from, int, int added) { colourChangedLines(from, added); });
+    connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int added) {
+        forgetSettingsAbove(from);
+        colourChangedLines(from, added);
+    });
     connect(this, &QPlainTextEdit::updateRequest, m_gutter, [this](const QRect &rect, int dy) {
         if (dy != 0)
             m_gutter->scroll(0, dy);
@@ -48,16 +71,60 @@ void PreviewEdit::setPlainView(bool plain)
 
 void PreviewEdit::fitGutter()
 {
-    setViewportMargins(m_plainView ? 0 : m_gutter->widthFor(blockCount()), 0, 0, 0);
+    fitGutterTo(std::max(blockCount(), m_linesComing));
+}
+
+void PreviewEdit::fitGutterTo(int lineCount)
+{
+    const int width = m_gutter->widthFor(lineCount);
+    setViewportMargins(m_plainView ? 0 : width, 0, 0, 0);
     const QRect contents = contentsRect();
-    m_gutter->setGeometry(contents.left(), contents.top(), m_gutter->widthFor(blockCount()),
-                          contents.height());
+    m_gutter->setGeometry(contents.left(), contents.top(), width, contents.height());
+}
+
+// Inserts the text, with the gutter widened and the scroll bar shown first
+// where the insert will need them: either change of the text's width makes
+// Qt lay out every line again and keep a layout for each (60 MB for a 10 MB
+// document), so it is made while the document is still small.
+void PreviewEdit::insertMakingRoom(QTextCursor &cursor, const QString &text)
+{
+    int lines = 0;
+    forEachLine(text, [&lines](QStringView) { ++lines; });
+    const QTextDocument *document = this->document();
+    const int replaced = document->findBlock(cursor.selectionEnd()).blockNumber()
+                       - document->findBlock(cursor.selectionStart()).blockNumber();
+    const int after = blockCount() - replaced + lines - 1;
+    // Setting the margin resizes the box, which fits the gutter again: to
+    // the lines that are coming, not to those there are now.
+    m_linesComing = after;
+    if (m_gutter->widthFor(after) > m_gutter->widthFor(blockCount()))
+        fitGutterTo(after);
+    const bool holdBar = !verticalScrollBar()->isVisible()
+                      && after > viewport()->height() / std::max(1, fontMetrics().lineSpacing());
+    if (holdBar)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    cursor.insertText(text);
+    m_linesComing = 0;
+    if (holdBar)
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded); // stays shown: the lines need it
+    fitGutter();
 }
 
 void PreviewEdit::resizeEvent(QResizeEvent *event)
 {
     QPlainTextEdit::resizeEvent(event);
     fitGutter();
+}
+
+// While the box is being shown, fitting the gutter hides the scroll bar
+// that Qt counted at first, and the wider view reaches no resize event: the
+// lines would keep the narrower width and wrap early. Once more, at the
+// width the view has (the document is small then).
+void PreviewEdit::showEvent(QShowEvent *event)
+{
+    QPlainTextEdit::showEvent(event);
+    QResizeEvent resize(viewport()->size(), QSize());
+    QCoreApplication::sendEvent(viewport(), &resize);
 }
 
 void PreviewEdit::changeEvent(QEvent *event)
@@ -109,7 +176,7 @@ void PreviewEdit::colourLine(const QTextBlock &block)
     const QString text = block.text();
     const QList<QTextLayout::FormatRange> formats
         = m_plainView ? QList<QTextLayout::FormatRange>()
-                      : lineFormats(lineParts(text), text.size(), m_colours);
+                      : lineFormats(text, lineParts(text), !keyProblem(block).isEmpty(), m_colours);
     QTextLayout *layout = block.layout();
     if (layout->formats() == formats)
         return;
@@ -117,16 +184,155 @@ void PreviewEdit::colourLine(const QTextBlock &block)
     document()->markContentsDirty(block.position(), block.length());
 }
 
+QString PreviewEdit::keyProblem(const QTextBlock &block) const
+{
+    if (document()->revision() != m_problemsRevision) {
+        m_problems.clear();
+        m_problemsRevision = document()->revision();
+    }
+    if (const auto known = m_problems.constFind(block.blockNumber()); known != m_problems.cend())
+        return *known;
+    QString problem;
+    const QString text = block.text();
+    const LineParts parts = lineParts(text);
+    const QStringView key = QStringView(text).first(parts.keyLength);
+    if (parts.kind != LineParts::Kind::Setting) {
+        // nothing to check
+    } else if (!m_keys.isKnown(key)) {
+        const QString nearest = m_keys.nearest(key);
+        problem = nearest.isEmpty()
+                    ? tr("Not a setting Fennick knows.")
+                    : tr("Not a setting Fennick knows: did you mean %1?").arg(nearest);
+    } else if (!m_keys.repeatsByDesign(key)) {
+        if (const QTextBlock earlier = settingAbove(block, key.toString()); earlier.isValid())
+            problem = tr("%1 is already set on line %2").arg(key).arg(earlier.blockNumber() + 1);
+    }
+    m_problems.insert(block.blockNumber(), problem);
+    return problem;
+}
+
+// The server takes one value; which one it keeps is not the user's to
+// guess. The walk goes up to the nearest line that sets the key, through the
+// whole document when none does, so its answer is kept until the text above
+// the line changes: typing on the line itself, at the end of a large
+// document, walks it once, not at every key.
+QTextBlock PreviewEdit::settingAbove(const QTextBlock &line, const QString &key) const
+{
+    const int position = line.position();
+    for (const SettingAbove &known : std::as_const(m_settingsAbove))
+        if (known.linePosition == position && known.key == key)
+            return known.setAt < 0 ? QTextBlock() : document()->findBlock(known.setAt);
+    QTextBlock setAt;
+    const QString setting = key + QStringLiteral(" = ");
+    for (QTextBlock above = line.previous(); above.isValid(); above = above.previous()) {
+        if (above.text().startsWith(setting)) {
+            setAt = above;
+            break;
+        }
+    }
+    constexpr qsizetype kept = 200; // a few screenfuls
+    if (m_settingsAbove.size() >= kept)
+        m_settingsAbove.clear();
+    m_settingsAbove.append({position, key, setAt.isValid() ? setAt.position() : -1});
+    return setAt;
+}
+
+// A change at or after a line's start leaves it where it starts and every
+// line above it as it was.
+void PreviewEdit::forgetSettingsAbove(int changedFrom)
+{
+    m_settingsAbove.removeIf(
+        [changedFrom](const SettingAbove &known) { return changedFrom < known.linePosition; });
+}
+
+QString PreviewEdit::toolTipAt(const QPoint &point) const
+{
+    QStringList tips;
+    const qreal reach = QFontMetricsF(font()).horizontalAdvance(u'9') / 2 + 1;
+    forEachVisibleLine([&](const QTextBlock &block, const QRectF &rect) {
+        if (point.y() < rect.top() || point.y() >= rect.bottom())
+            return;
+        const QPointF at = point - rect.topLeft();
+        const QTextLayout *layout = block.layout();
+        const auto onLine = [&](const QTextLine &line) {
+            return line.isValid() && at.y() >= line.y() && at.y() < line.y() + line.height();
+        };
+        const QString text = block.text();
+        const LineParts parts = lineParts(text);
+        const QTextLine first = layout->lineForTextPosition(0);
+        if (parts.kind == LineParts::Kind::Setting && onLine(first)) {
+            const qreal start = first.cursorToX(0);
+            const qreal end = first.cursorToX(int(parts.keyLength));
+            if (at.x() >= std::min(start, end) && at.x() <= std::max(start, end))
+                if (const QString problem = keyProblem(block); !problem.isEmpty())
+                    tips << problem;
+        }
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (!isInvisibleCharacter(text[i].unicode()))
+                continue;
+            const QTextLine line = layout->lineForTextPosition(int(i));
+            if (onLine(line) && std::abs(line.cursorToX(int(i)) - at.x()) <= reach)
+                tips << invisibleCharacterName(text[i].unicode());
+        }
+    });
+    return tips.join(u'\n');
+}
+
+bool PreviewEdit::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QPlainTextEdit::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QString tip = m_plainView ? QString() : toolTipAt(help->pos());
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, viewport());
+    return true;
+}
+
 void PreviewEdit::paintEvent(QPaintEvent *event)
 {
     colourVisibleLines();
     QPlainTextEdit::paintEvent(event);
+    markInvisibleCharacters();
+}
+
+// A character that takes no room gets a mark where it stands, half a digit
+// wide, so that a byte-order mark or a direction override is seen.
+void PreviewEdit::markInvisibleCharacters()
+{
+    if (m_plainView)
+        return;
+    QPainter painter(viewport());
+    const qreal width = std::max(2.0, QFontMetricsF(font()).horizontalAdvance(u'9') / 2);
+    forEachVisibleLine([&](const QTextBlock &block, const QRectF &rect) {
+        const QString text = block.text();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (!isInvisibleCharacter(text[i].unicode()))
+                continue;
+            const QTextLine line = block.layout()->lineForTextPosition(int(i));
+            if (!line.isValid())
+                continue;
+            const qreal x = rect.left() + line.cursorToX(int(i));
+            painter.fillRect(QRectF(x - width / 2, rect.top() + line.y(), width, line.height()),
+                             m_colours.invisible);
+        }
+    });
 }
 
 // Shift+Enter would break the line inside its paragraph, a line the file
 // has but the numbering could not see; it starts a new line, as Enter does.
 void PreviewEdit::keyPressEvent(QKeyEvent *event)
 {
+    if (holdsSeparator(event->text()) && !isReadOnly()) {
+        QTextCursor cursor = textCursor();
+        cursor.insertText(editorTextFromDocument(event->text()));
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & Qt::ShiftModifier)) {
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
@@ -136,6 +342,19 @@ void PreviewEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void PreviewEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!holdsSeparator(event->commitString())) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent converted(event->preeditString(), event->attributes());
+    converted.setCommitString(editorTextFromDocument(event->commitString()),
+                              event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&converted);
+    event->setAccepted(converted.isAccepted());
 }
 
 QString PreviewEdit::documentText() const
@@ -157,7 +376,7 @@ void PreviewEdit::replaceDocument(const QString &document)
     QTextCursor cursor(this->document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
-    cursor.insertText(editorTextFromDocument(document));
+    insertMakingRoom(cursor, editorTextFromDocument(document));
     cursor.endEditBlock();
 }
 
@@ -166,7 +385,7 @@ void PreviewEdit::appendToDocument(const QString &piece)
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
-    cursor.insertText(editorTextFromDocument(piece));
+    insertMakingRoom(cursor, editorTextFromDocument(piece));
     cursor.endEditBlock();
     // Show the lines just added, as a user who pressed Add expects.
     setTextCursor(cursor);
@@ -187,7 +406,7 @@ void PreviewEdit::insertFromMimeData(const QMimeData *source)
     // for line separators, which it would keep inside a paragraph.
     const QString text = source->text();
     QTextCursor cursor = textCursor();
-    cursor.insertText(needsEditorConversion(text) ? editorTextFromDocument(text) : text);
+    insertMakingRoom(cursor, needsEditorConversion(text) ? editorTextFromDocument(text) : text);
     setTextCursor(cursor);
 }
 

@@ -4,8 +4,11 @@
 #pragma once
 
 #include "ui/previewlines.h"
+#include "ui/settingkeys.h"
 
+#include <QList>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 #include <functional>
 
@@ -46,19 +49,51 @@ protected:
     // Pasted and dropped text goes in as the document's own text would.
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
+    // What the server will read otherwise than the line suggests: a key
+    // Fennick does not write (a likely typo), or a setting set a second
+    // time. Empty for a line that reads as it looks.
+    [[nodiscard]] QString keyProblem(const QTextBlock &block) const;
+
+    // The tooltip for a point in the viewport: the problem of the key under
+    // it and the name of each invisible character there.
+    [[nodiscard]] QString toolTipAt(const QPoint &point) const;
+
+    [[nodiscard]] QTextBlock settingAbove(const QTextBlock &line, const QString &key) const;
+    void forgetSettingsAbove(int changedFrom);
     void colourChangedLines(int from, int added);
     void colourVisibleLines();
     void colourLine(const QTextBlock &block);
     void fitGutter();
+    void insertMakingRoom(QTextCursor &cursor, const QString &text);
+    void fitGutterTo(int lineCount);
+    void markInvisibleCharacters();
 
     LineNumberGutter *m_gutter;
     PreviewColours m_colours;
     bool m_plainView = false;
+    int m_linesComing = 0; // while an insert is under way
+    SettingKeys m_keys;
+    // Problems found in the document's current revision, by line number:
+    // checking a repeated key walks the lines above.
+    mutable QHash<int, QString> m_problems;
+    mutable int m_problemsRevision = -1;
+    // For the line that starts at linePosition and sets key, where the
+    // nearest line above that sets it starts (-1 for none), while nothing
+    // above the line changed.
+    struct SettingAbove {
+        int linePosition;
+        QString key;
+        int setAt;
+    };
+    mutable QList<SettingAbove> m_settingsAbove;
 };
 
 } // namespace fennick

@@ -8,11 +8,32 @@
 #include <QTextBlock>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace fennick {
 namespace {
 
-constexpr int gutterPadding = 3;
+constexpr int gutterPadding = 1;
+
+[[nodiscard]] int hueDistance(int a, int b)
+{
+    const int d = std::abs(a - b) % 360;
+    return std::min(d, 360 - d);
+}
+
+// A small return arrow, as editors mark a wrapped line: down, then right
+// to the text, within a box one digit wide and one line high.
+void drawContinuationArrow(QPainter &painter, const QRectF &box)
+{
+    const qreal x = box.left() + box.width() * 0.25;
+    const qreal right = box.right();
+    const qreal y = box.top() + box.height() * 0.6;
+    const qreal head = box.width() * 0.35;
+    painter.drawLine(QPointF(x, box.top() + box.height() * 0.2), QPointF(x, y));
+    painter.drawLine(QPointF(x, y), QPointF(right, y));
+    painter.drawLine(QPointF(right, y), QPointF(right - head, y - head));
+    painter.drawLine(QPointF(right, y), QPointF(right - head, y + head));
+}
 
 } // namespace
 
@@ -21,11 +42,21 @@ PreviewColours PreviewColours::from(const QPalette &palette)
     const QColor base = palette.color(QPalette::Base);
     PreviewColours colours;
     colours.comment = atContrast(palette.color(QPalette::PlaceholderText), base, textContrast);
-    colours.sectionHeader = atContrast(palette.color(QPalette::LinkVisited), base, textContrast);
-    colours.key = atContrast(palette.color(QPalette::Link), base, textContrast);
+    // The header in a hue of its own, far from the keys' and never grey like
+    // the comments: some dark themes give visited links a colour that,
+    // lightened to be legible, fades to the comments' grey.
+    const QColor link = palette.color(QPalette::Link);
+    QColor header = palette.color(QPalette::LinkVisited);
+    if (header.hslHue() < 0 || hueDistance(header.hslHue(), link.hslHue()) < 45)
+        header = QColor::fromHsl((std::max(0, link.hslHue()) + 90) % 360, 200, 128);
+    colours.sectionHeader = atContrastInHue(header, base, textContrast, 0.5);
+    colours.key = atContrast(link, base, textContrast);
     QColor tint = palette.color(QPalette::Highlight);
     tint.setAlphaF(0.3f);
     colours.trailingBlanks = tint;
+    colours.invisible
+        = atContrastInHue(palette.color(QPalette::Highlight), base, graphicContrast, 0.5);
+    colours.problem = atContrastInHue(QColor(220, 30, 30), base, graphicContrast, 0.6);
     colours.gutter = palette.color(QPalette::Window);
     colours.lineNumber
         = atContrast(palette.color(QPalette::PlaceholderText), colours.gutter, textContrast);
@@ -33,9 +64,10 @@ PreviewColours PreviewColours::from(const QPalette &palette)
     return colours;
 }
 
-QList<QTextLayout::FormatRange> lineFormats(const LineParts &parts, qsizetype length,
-                                            const PreviewColours &colours)
+QList<QTextLayout::FormatRange> lineFormats(QStringView line, const LineParts &parts,
+                                            bool keyHasProblem, const PreviewColours &colours)
 {
+    const qsizetype length = line.size();
     QList<QTextLayout::FormatRange> formats;
     const auto add = [&formats](qsizetype start, qsizetype end, auto setter) {
         if (end <= start)
@@ -44,21 +76,33 @@ QList<QTextLayout::FormatRange> lineFormats(const LineParts &parts, qsizetype le
         setter(range.format);
         formats.append(range);
     };
-    const qsizetype blanks = parts.trailingBlanksFrom;
+    qsizetype blanks = parts.trailingBlanksFrom;
     switch (parts.kind) {
     case LineParts::Kind::Comment:
         add(0, length, [&](QTextCharFormat &f) { f.setForeground(colours.comment); });
-        return formats; // blanks at the end of a comment mean nothing
+        blanks = length; // blanks at the end of a comment mean nothing
+        break;
     case LineParts::Kind::SectionHeader:
         add(0, blanks, [&](QTextCharFormat &f) { f.setForeground(colours.sectionHeader); });
         break;
     case LineParts::Kind::Setting:
-        add(0, parts.keyLength, [&](QTextCharFormat &f) { f.setForeground(colours.key); });
+        add(0, parts.keyLength, [&](QTextCharFormat &f) {
+            f.setForeground(colours.key);
+            if (keyHasProblem) {
+                f.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+                f.setUnderlineColor(colours.problem);
+            }
+        });
         break;
     case LineParts::Kind::Other:
         break;
     }
     add(blanks, length, [&](QTextCharFormat &f) { f.setBackground(colours.trailingBlanks); });
+    // Those that take room (a control drawn as a box) are tinted as blanks
+    // are; the preview marks the others where they stand.
+    for (qsizetype i = 0; i < length; ++i)
+        if (isInvisibleCharacter(line[i].unicode()))
+            add(i, i + 1, [&](QTextCharFormat &f) { f.setBackground(colours.trailingBlanks); });
     return formats;
 }
 
@@ -70,11 +114,13 @@ LineNumberGutter::LineNumberGutter(PreviewEdit *preview)
 
 int LineNumberGutter::widthFor(int lineCount) const
 {
-    // Room for six digits at least. A change of width makes Qt lay out every
-    // line again and keep a layout for each (60 MB for a document of 10 MB),
-    // and moves the text under the user's eyes.
-    int digits = 6;
-    for (int n = lineCount; n >= 1'000'000; n /= 10)
+    // As many digits as the last line's number has, two at least: the room
+    // goes to the text, so that the banner stands on one screen line a line.
+    // Where the width grows (at 100 lines, 1,000 ...) Qt lays out every line
+    // again; the preview sets the width before a large insert, while the
+    // document is still small.
+    int digits = 2;
+    for (int n = lineCount; n >= 100; n /= 10)
         ++digits;
     const QFontMetrics metrics(m_preview->font());
     return 2 * gutterPadding + digits * metrics.horizontalAdvance(u'9');
@@ -94,13 +140,21 @@ void LineNumberGutter::paintEvent(QPaintEvent *event)
     // equally wide): far cheaper than laying out text in a rectangle.
     m_preview->forEachVisibleLine([&](const QTextBlock &block, const QRectF &rect) {
         const int lineTop = top + qRound(rect.top());
-        if (lineTop > event->rect().bottom() || lineTop + metrics.height() < event->rect().top())
+        if (lineTop > event->rect().bottom() || lineTop + rect.height() < event->rect().top())
             return;
         const QString number = QString::number(block.blockNumber() + 1);
         painter.setPen(block.blockNumber() == current ? colours.currentLineNumber
                                                       : colours.lineNumber);
         const int left = width() - gutterPadding - int(number.size()) * digitWidth;
         painter.drawText(QPoint(left, lineTop + metrics.ascent()), number);
+        const QTextLayout *layout = block.layout();
+        painter.setPen(colours.lineNumber);
+        for (int i = 1; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const QRectF box(width() - gutterPadding - digitWidth, top + rect.top() + line.y(),
+                             digitWidth, line.height());
+            drawContinuationArrow(painter, box);
+        }
     });
 }
 

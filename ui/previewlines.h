@@ -20,6 +20,8 @@ struct PreviewColours {
     QColor sectionHeader;
     QColor key;
     QBrush trailingBlanks;
+    QColor invisible; // marks a character that takes no room or turns the text
+    QColor problem;   // the wavy line under a key the server reads otherwise
     QColor gutter;
     QColor lineNumber;
     QColor currentLineNumber;
@@ -27,13 +29,15 @@ struct PreviewColours {
     [[nodiscard]] static PreviewColours from(const QPalette &palette);
 };
 
-// The colour ranges of one line of the given length; the font stays the
-// preview's own.
-[[nodiscard]] QList<QTextLayout::FormatRange> lineFormats(const LineParts &parts, qsizetype length,
+// The colour ranges of one line; the font stays the preview's own. A key
+// the server will not read as meant is underlined.
+[[nodiscard]] QList<QTextLayout::FormatRange> lineFormats(QStringView line, const LineParts &parts,
+                                                          bool keyHasProblem,
                                                           const PreviewColours &colours);
 
-// Beside the text, the number of each line on its first screen line only,
-// so that a line wrapped onto the next screen line shows no number there.
+// Beside the text, the number of each line on its first screen line, and a
+// return arrow on each screen line that a long line wraps onto, so that a
+// continuation is never taken for a line of its own.
 class LineNumberGutter : public QWidget {
     Q_OBJECT
 public:

@@ -38,6 +38,11 @@ void WindowScrollArea::showFocused(QWidget *focused)
 {
     if (!focused || !widget()->isAncestorOf(focused))
         return;
+    // A control wholly in view stays where it is: the window moves only to
+    // bring one into view.
+    const QRect inView(focused->mapTo(viewport(), QPoint(0, 0)), focused->size());
+    if (viewport()->rect().contains(inView))
+        return;
     // A control larger than the view, such as the preview, shows its top
     // left corner.
     constexpr int margin = 8;
