@@ -336,11 +336,10 @@ public:
                 dialog->reject();
                 return;
             }
-            // Typed, then the dialog's Save button pressed (Return would go
-            // to the completer's list of names where it is open).
-            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            name->clear();
-            QTest::keyClicks(name, m_path);
+            // The path put in the dialog's name field, then its Save
+            // button pressed. (Typed key by key, it would open the
+            // completer's list, which takes the keyboard from the dialog.)
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(m_path);
             static_cast<QDialog *>(dialog)->accept();
         });
         m_poll.start();
@@ -358,15 +357,16 @@ private:
 [[nodiscard]] bool pressSaveAsInContextMenu(PreviewEdit *preview)
 {
     bool enabled = false;
+    QString lastEntry;
     QTimer poll;
     poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, preview, [&enabled, &poll] {
+    QObject::connect(&poll, &QTimer::timeout, preview, [&] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (!menu || !menu->isVisible())
             return; // not shown yet
         poll.stop();
         QAction *saveAs = menu->actions().last();
-        QCOMPARE(saveAs->text(), saveAsCaption());
+        lastEntry = saveAs->text();
         enabled = saveAs->isEnabled();
         menu->close();
         if (enabled)
@@ -376,7 +376,9 @@ private:
     const QPoint at(10, 10);
     QContextMenuEvent event(QContextMenuEvent::Keyboard, at, preview->viewport()->mapToGlobal(at));
     QApplication::sendEvent(preview->viewport(), &event);
-    return enabled;
+    if (lastEntry != saveAsCaption())
+        qWarning() << "the context menu ends with" << lastEntry;
+    return enabled && lastEntry == saveAsCaption();
 }
 
 } // namespace
@@ -398,7 +400,6 @@ private slots:
     void failedSaveKeepsEverything();
     void messagesWithoutAFile_data();
     void messagesWithoutAFile();
-    void realWarningBoxLeavesTheWindowOpen();
     void saveKeepsTheServersFile_data();
     void saveKeepsTheServersFile();
     void saveAsWhereTheHomeFolderRefuses_data();
@@ -760,54 +761,6 @@ void SaveFailuresTest::messagesWithoutAFile()
     failure.cause = FailureCause(cause);
     failure.reason = reason;
     QCOMPARE(SaveMessages::notSaved(path.isEmpty() ? FilePath() : FilePath(path), failure), expected);
-}
-
-// The real box: warning icon, the caption, one OK button; once it is
-// dismissed the window stays and Save works again.
-void SaveFailuresTest::realWarningBoxLeavesTheWindowOpen()
-{
-    m_driver.reset();
-    MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    walkStraightTo(window, WizardState::Pickup);
-    QVERIFY(QDir().mkpath(path()));
-    const WindowState before = WindowState::of(window);
-
-    QStringList shown; // icon, caption, button count, text
-    const auto dismissBox = [&shown] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        shown << QString::number(box->icon()) << box->windowTitle()
-              << QString::number(box->buttons().size()) << box->text();
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    };
-    QTimer::singleShot(0, this, dismissBox);
-    window.findChild<QPushButton *>("Command14")->click();
-    QCOMPARE(shown.size(), 4);
-    QCOMPARE(shown.at(0), QString::number(QMessageBox::Warning));
-    QCOMPARE(shown.at(1), "Fennick");
-    QCOMPARE(shown.at(2), "1");
-    QVERIFY(shown.at(3).contains(QDir::toNativeSeparators(path())));
-    QVERIFY(shown.at(3).contains("A folder has the file's name"));
-
-    QCoreApplication::processEvents();
-    QVERIFY(window.isVisible());
-    QVERIFY(QApplication::topLevelWidgets().contains(&window));
-    const WindowState after = WindowState::of(window);
-    QCOMPARE(after.document, before.document);
-    QCOMPARE(after.fieldTexts, before.fieldTexts);
-    QCOMPARE(after.enabledFlags, before.enabledFlags);
-
-    QVERIFY(QDir(m_home).rmdir("Config.ini"));
-    shown.clear();
-    QTimer::singleShot(0, this, dismissBox);
-    window.findChild<QPushButton *>("Command14")->click();
-    QCOMPARE(shown.size(), 4);
-    QCOMPARE(shown.at(0), QString::number(QMessageBox::NoIcon));
-    QCOMPARE(shown.at(3), SaveMessages::saved(path()));
-    QCOMPARE(WindowDriver::savedBytes(path()), (before.document + "\r\n").toUtf8());
 }
 
 // Gives why the file cannot be set up here, or nothing.

@@ -11,21 +11,27 @@ namespace fennick {
 namespace {
 
 // Qt's file dialog writes the folder last visited (and, for its own widget
-// dialog, its layout) to the user's "QtProject" settings when it closes:
-// the registry on Windows, QtProject.conf elsewhere. Fennick keeps no
-// settings, so while the dialog is open they go to a folder that is removed
-// afterwards. Fennick has no settings of its own that these calls could
-// move.
+// dialog, its layout) to the user's "QtProject" settings when it closes.
+// Fennick keeps no settings between runs, so while the dialog is open they
+// go to a folder that is removed afterwards. On Windows they go to the
+// registry, which cannot be moved so.
 class DialogSettingsDiscarded {
 public:
     DialogSettingsDiscarded()
     {
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_folder.path());
+#ifndef Q_OS_WIN
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
+#endif
     }
     DialogSettingsDiscarded(const DialogSettingsDiscarded &) = delete;
     DialogSettingsDiscarded &operator=(const DialogSettingsDiscarded &) = delete;
-    ~DialogSettingsDiscarded() { QSettings::setDefaultFormat(QSettings::NativeFormat); }
+    ~DialogSettingsDiscarded()
+    {
+#ifndef Q_OS_WIN
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+#endif
+    }
 
 private:
     QTemporaryDir m_folder;
