@@ -388,7 +388,9 @@ std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
         if (!S_ISDIR(status.st_mode))
             return failed(FailureCause::FolderMissing, ENOTDIR, shown(here));
         folder = openFolder(folder.get(), name.constData());
-        if (!folder.isValid()) // swapped for a link or a file meanwhile
+        if (!folder.isValid() && (errno == ELOOP || errno == ENOTDIR))
+            return failed(FailureCause::FileSwapped, 0, shown(here)); // a link or a file meanwhile
+        if (!folder.isValid())
             return refuse(shown(here));
         folderPath = here;
     }

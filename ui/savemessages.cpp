@@ -125,8 +125,8 @@ QString SaveMessages::notSaved(const FilePath &path, const SaveResult &failure)
         advice = tr("Another program is using the file: close that program, then save again.");
         break;
     case FailureCause::FileSwapped:
-        advice = tr("Another program replaced the file while Save was at work, so Save left it "
-                    "alone: save again.");
+        advice = tr("Another program replaced the file, or a folder on its way, while Save was at "
+                    "work, so Save left it alone: save again.");
         break;
     case FailureCause::Unknown:
         break;
