@@ -157,8 +157,8 @@ wineserver -k 2>/dev/null || true
 echo "+ starting the installed program"
 start_installed() {
     "$@" &
-    local program=$!
-    trap 'kill "$program" 2>/dev/null || true' EXIT
+    # Named now: the trap runs after this function's locals are gone.
+    trap "kill $! 2>/dev/null || true" EXIT
     local window
     window=$(window_named 60 '^Fennick - ')
     echo "window: $(xdotool getwindowname "$window")"
