@@ -56,7 +56,8 @@ namespace {
 
 void writeFloorLayout(const QString &path, const QString &pictureFile)
 {
-    const fennick::MainWindow window([](QWidget *, const fennick::UserMessage &) { return fennick::MessageChoice::Ok; });
+    const fennick::MainWindow window(
+        [](QWidget *, const fennick::UserMessage &) { return fennick::MessageChoice::Ok; });
     const fennick::TabControl *tabs = window.findChild<fennick::TabControl *>();
     QWidget *client = tabs->parentWidget();
 

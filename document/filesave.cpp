@@ -22,8 +22,8 @@ SaveResult saveConfigFileBytes(const QByteArray &bytes, const FilePath &path)
     // How to write, decided once: a new copy wherever it can stand in for
     // the old file, since a failure then leaves the old one whole.
     const bool copyCanStandIn = !target.exists
-                             || (target.writable && target.folderWritable
-                                 && !target.hasOtherNames && !target.mountedOnItsOwn);
+                             || (target.writable && target.folderWritable && !target.hasOtherNames
+                                 && !target.mountedOnItsOwn);
     std::optional<SaveResult> result;
     if (copyCanStandIn)
         result = replace(target, bytes);

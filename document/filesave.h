@@ -40,7 +40,7 @@ struct SaveResult {
     QString reason; // the system's words, when a system call failed
     // What the cause is about: the device, the link or the missing folder.
     QString subject;
-    QString linkOwner; // of an untrusted link: the account's name
+    QString linkOwner;               // of an untrusted link: the account's name
     FileKind kind = FileKind::Other; // of what is not a file
 };
 

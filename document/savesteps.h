@@ -37,8 +37,14 @@ private:
 class Handle {
 public:
     Handle() = default;
-    explicit Handle(int descriptor) : m_descriptor(descriptor) {}
-    Handle(Handle &&other) noexcept : m_descriptor(other.release()) {}
+    explicit Handle(int descriptor)
+        : m_descriptor(descriptor)
+    {
+    }
+    Handle(Handle &&other) noexcept
+        : m_descriptor(other.release())
+    {
+    }
     Handle &operator=(Handle &&other) noexcept;
     Handle(const Handle &) = delete;
     Handle &operator=(const Handle &) = delete;
@@ -67,9 +73,9 @@ struct Target {
     struct stat status { };
 #endif
     bool exists = false;
-    bool writable = false;       // by this user
-    bool folderWritable = false; // takes new files from this user
-    bool hasOtherNames = false;  // hard links: a replacement would split them
+    bool writable = false;        // by this user
+    bool folderWritable = false;  // takes new files from this user
+    bool hasOtherNames = false;   // hard links: a replacement would split them
     bool mountedOnItsOwn = false; // a mount point, which no rename can replace
 };
 

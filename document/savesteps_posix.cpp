@@ -137,13 +137,13 @@ constexpr qint64 leftoverAgeSeconds = 60;
 
 [[nodiscard]] SaveResult notAFile(mode_t mode, const QByteArray &path)
 {
-    SaveResult result = failed(S_ISDIR(mode) ? FailureCause::TargetIsFolder : FailureCause::NotAFile,
-                               0, shown(path));
-    result.kind = S_ISCHR(mode)    ? FileKind::CharacterDevice
-                : S_ISBLK(mode)    ? FileKind::BlockDevice
-                : S_ISFIFO(mode)   ? FileKind::Pipe
-                : S_ISSOCK(mode)   ? FileKind::Socket
-                                   : FileKind::Other;
+    SaveResult result = failed(
+        S_ISDIR(mode) ? FailureCause::TargetIsFolder : FailureCause::NotAFile, 0, shown(path));
+    result.kind = S_ISCHR(mode)  ? FileKind::CharacterDevice
+                : S_ISBLK(mode)  ? FileKind::BlockDevice
+                : S_ISFIFO(mode) ? FileKind::Pipe
+                : S_ISSOCK(mode) ? FileKind::Socket
+                                 : FileKind::Other;
     return result;
 }
 
@@ -501,7 +501,8 @@ SaveResult writeInPlace(const Target &target, const QByteArray &bytes)
     Handle file(::openat(target.folder.get(), target.name.constData(),
                          O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     if (!file.isValid())
-        return errno == ELOOP ? failed(FailureCause::FileSwapped) : failedCall(errno, target, false);
+        return errno == ELOOP ? failed(FailureCause::FileSwapped)
+                              : failedCall(errno, target, false);
     // The file found, and no other: not a pipe or a device swapped in.
     struct stat opened { };
     if (::fstat(file.get(), &opened) != 0)

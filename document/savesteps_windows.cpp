@@ -152,10 +152,9 @@ std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
     target.nativePath = QDir::toNativeSeparators(QDir::cleanPath(path.path()));
     target.folder = target.nativePath.left(target.nativePath.lastIndexOf(u'\\') + 1);
     // The name itself, not where a link or junction there leads.
-    const Handle found(CreateFileW(wide(target.nativePath), FILE_READ_ATTRIBUTES, shareAll, nullptr,
-                                   OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                   nullptr));
+    const Handle found(
+        CreateFileW(wide(target.nativePath), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!found.isValid()) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) {

@@ -16,7 +16,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    fennick::MainWindow window([](QWidget *, const fennick::UserMessage &) { return fennick::MessageChoice::Ok; });
+    fennick::MainWindow window(
+        [](QWidget *, const fennick::UserMessage &) { return fennick::MessageChoice::Ok; });
     window.show();
     QTextStream out(stdout);
     fennick::TabControl *tabs = window.tabControl();

@@ -36,7 +36,8 @@ int main(int argc, char *argv[])
     if (!output.mkpath(QStringLiteral(".")))
         return 1;
 
-    fennick::MainWindow window([](QWidget *, const fennick::UserMessage &) { return fennick::MessageChoice::Ok; });
+    fennick::MainWindow window(
+        [](QWidget *, const fennick::UserMessage &) { return fennick::MessageChoice::Ok; });
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

@@ -42,7 +42,8 @@ private:
 
 void AccessibilityTest::initTestCase()
 {
-    window = std::make_unique<MainWindow>([](QWidget *, const UserMessage &) { return MessageChoice::Ok; });
+    window = std::make_unique<MainWindow>(
+        [](QWidget *, const UserMessage &) { return MessageChoice::Ok; });
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }

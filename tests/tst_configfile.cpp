@@ -55,18 +55,12 @@ void ConfigFileTest::bytes_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("empty") << QString() << QByteArray("\r\n");
     QTest::newRow("lines stay CR LF") << "a\r\nb\r\n" << QByteArray("a\r\nb\r\n\r\n");
-    QTest::newRow("accents, euro, CJK, emoji")
-        << QString::fromUtf8("é€中😀")
-        << QByteArray("\xc3\xa9\xe2\x82\xac\xe4\xb8\xad\xf0\x9f\x98\x80\r\n");
-    QTest::newRow("tab and nbsp") << QString::fromUtf8("a\tb\u00a0c")
-                                  << QByteArray("a\tb\xc2\xa0"
-                                                "c\r\n");
-    QTest::newRow("lone low surrogate")
-        << QString(QChar(0xdc00)) + "x" << QByteArray("\xef\xbf\xbdx\r\n");
-    QTest::newRow("lone high surrogate inside")
-        << "x" + QString(QChar(0xd800)) + "y" << QByteArray("x\xef\xbf\xbdy\r\n");
-    QTest::newRow("high surrogate at the very end")
-        << "x" + QString(QChar(0xd800)) << QByteArray("x\xef\xbf\xbd\r\n");
+    // One of each kind of character; the window's Save is checked with the
+    // same kinds, and the surrogate cases each, in the round-trip test.
+    QTest::newRow("accents, euro, CJK, emoji, tab, nbsp, lone surrogate")
+        << QString::fromUtf8("é€中😀\t\u00a0") + QChar(0xd800) + "y"
+        << QByteArray(
+               "\xc3\xa9\xe2\x82\xac\xe4\xb8\xad\xf0\x9f\x98\x80\t\xc2\xa0\xef\xbf\xbdy\r\n");
 }
 
 void ConfigFileTest::bytes()
@@ -83,10 +77,11 @@ void ConfigFileTest::bytes()
 // where HOME names none by its full path.
 void ConfigFileTest::pathIsInTheHomeFolder_data()
 {
-    QTest::addColumn<QByteArray>("home"); // "<unset>": no HOME at all
+    QTest::addColumn<QByteArray>("home");     // "<unset>": no HOME at all
     QTest::addColumn<QByteArray>("expected"); // "<account>": the account's home folder
     QTest::newRow("full path") << QByteArray("/srv/ombrix") << QByteArray("/srv/ombrix/Config.ini");
-    QTest::newRow("closing slash") << QByteArray("/srv/ombrix/") << QByteArray("/srv/ombrix/Config.ini");
+    QTest::newRow("closing slash")
+        << QByteArray("/srv/ombrix/") << QByteArray("/srv/ombrix/Config.ini");
     QTest::newRow("root folder") << QByteArray("/") << QByteArray("/Config.ini");
     QTest::newRow("bytes that are not UTF-8")
         << QByteArray("/home/j\xf6rg") << QByteArray("/home/j\xf6rg/Config.ini");
@@ -210,8 +205,8 @@ void ConfigFileTest::fileSwappedForALinkAfterItWasFound()
     QVERIFY(QFile::remove(path));
     QVERIFY(QFile::link(secret, path));
     const QByteArray bytes = configFileBytes("new");
-    const std::optional<SaveResult> result = inPlace ? savesteps::writeInPlace(target, bytes)
-                                                     : savesteps::replace(target, bytes);
+    const std::optional<SaveResult> result
+        = inPlace ? savesteps::writeInPlace(target, bytes) : savesteps::replace(target, bytes);
     QVERIFY(result);
     QCOMPARE(readAll(secret), QByteArray("root's own\r\n"));
     // A copy replaces the link itself; the file found is gone, so nothing

@@ -22,8 +22,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QStorageInfo>
@@ -294,8 +294,9 @@ struct FileIdentity {
 {
     const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
     int flags = 0;
-    const bool done = file >= 0 && ::ioctl(file, FS_IOC_GETFLAGS, &flags) == 0
-                   && (flags = on ? flags | flag : flags & ~flag, ::ioctl(file, FS_IOC_SETFLAGS, &flags) == 0);
+    const bool done
+        = file >= 0 && ::ioctl(file, FS_IOC_GETFLAGS, &flags) == 0
+       && (flags = on ? flags | flag : flags & ~flag, ::ioctl(file, FS_IOC_SETFLAGS, &flags) == 0);
     if (file >= 0)
         ::close(file);
     return done;
@@ -574,7 +575,8 @@ void SaveFailuresTest::arrange(Failure failure)
     case Failure::Immutable:
     case Failure::AppendOnly:
         saveOnce();
-        if (!setFileFlag(path(), failure == Failure::Immutable ? FS_IMMUTABLE_FL : FS_APPEND_FL, true))
+        if (!setFileFlag(path(), failure == Failure::Immutable ? FS_IMMUTABLE_FL : FS_APPEND_FL,
+                         true))
             QSKIP(qPrintable("no immutable or append-only mark here: " + systemReason()));
         break;
 #else
@@ -618,7 +620,8 @@ void SaveFailuresTest::repair(Failure failure)
     case Failure::Immutable:
     case Failure::AppendOnly:
 #ifdef Q_OS_LINUX
-        QVERIFY(setFileFlag(path(), failure == Failure::Immutable ? FS_IMMUTABLE_FL : FS_APPEND_FL, false));
+        QVERIFY(setFileFlag(path(), failure == Failure::Immutable ? FS_IMMUTABLE_FL : FS_APPEND_FL,
+                            false));
 #endif
         break;
     }
@@ -632,8 +635,8 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
     QTest::addColumn<bool>("oldFileKept");
     const QString full = "The disk is full: free some space on it";
     const QString readOnly = "mounted read-only: have it mounted for writing";
-    QTest::newRow("target is a folder")
-        << Failure::TargetIsFolder << "" << "A folder has the file's name: rename or remove" << true;
+    QTest::newRow("target is a folder") << Failure::TargetIsFolder << ""
+                                        << "A folder has the file's name: rename or remove" << true;
     QTest::newRow("home folder missing") << Failure::HomeMissing << "No such file or directory."
                                          << "home does not exist: create the folder" << true;
     QTest::newRow("read-only file system")
@@ -649,11 +652,12 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
     QTest::newRow("disk full while writing over a hard-linked file")
         << Failure::FullWhileWritingOver << "No space left on device." << full << false;
     const QString notAFile = ", not a file, and Save writes only files: put the file";
-    QTest::newRow("link to the null device")
-        << Failure::LinkToDevice << "" << "/dev/null is a device" + notAFile << true;
-    QTest::newRow("pipe: never waited on")
-        << Failure::Pipe << "" << "Config.ini is a pipe (FIFO)" + notAFile << true;
-    QTest::newRow("socket") << Failure::Socket << "" << "Config.ini is a socket" + notAFile << true;
+    QTest::newRow("link to the null device") << Failure::LinkToDevice << ""
+                                             << "/dev/null is a device" + notAFile << true;
+    QTest::newRow("pipe: never waited on") << Failure::Pipe << ""
+                                           << "Config.ini is a pipe (FIFO)" + notAFile << true;
+    QTest::newRow("socket") << Failure::Socket << ""
+                            << "Config.ini is a socket" + notAFile << true;
     QTest::newRow("link made by another account: not followed")
         << Failure::LinkByOtherAccount << ""
         << "Config.ini belongs to nobody, another account, so Save does not follow it" << true;
@@ -759,7 +763,8 @@ void SaveFailuresTest::messagesWithoutAFile()
     SaveResult failure;
     failure.cause = FailureCause(cause);
     failure.reason = reason;
-    QCOMPARE(SaveMessages::notSaved(path.isEmpty() ? FilePath() : FilePath(path), failure), expected);
+    QCOMPARE(SaveMessages::notSaved(path.isEmpty() ? FilePath() : FilePath(path), failure),
+             expected);
 }
 
 // Gives why the file cannot be set up here, or nothing.
@@ -797,8 +802,8 @@ QString SaveFailuresTest::arrange(ServersFile file)
             return m_whyNoOwnFileSystem;
         if (!writeFile(serversFile, oldText) || !writeFile(path(), "mount point\r\n"))
             return QStringLiteral("cannot make the files");
-        if (::mount(QFile::encodeName(serversFile).constData(), QFile::encodeName(path()).constData(),
-                    nullptr, MS_BIND, nullptr)
+        if (::mount(QFile::encodeName(serversFile).constData(),
+                    QFile::encodeName(path()).constData(), nullptr, MS_BIND, nullptr)
             != 0)
             return "cannot bind-mount a file here: " + systemReason();
         m_scratch = std::make_unique<ScratchFileSystem>(path(), true);
@@ -917,7 +922,8 @@ void SaveFailuresTest::saveAsWhereTheHomeFolderRefuses()
         return;
     }
     QCOMPARE(m_driver->messages.size(), 2);
-    QCOMPARE(m_driver->messages.last().text, "File saved in " + QDir::toNativeSeparators(chosenPath));
+    QCOMPARE(m_driver->messages.last().text,
+             "File saved in " + QDir::toNativeSeparators(chosenPath));
     QCOMPARE(WindowDriver::savedBytes(chosenPath), (m_driver->document() + "\r\n").toUtf8());
 #else
     Q_UNUSED(chosen);

@@ -4,9 +4,9 @@
 
 #include "document/configfile.h"
 #include "document/filepath.h"
-#include "ui/savemessages.h"
 #include "ui/mainwindow.h"
 #include "ui/previewedit.h"
+#include "ui/savemessages.h"
 #include "ui/tabcontrol.h"
 #include "ui/tabstrip.h"
 #include "wizard/controls.h"

@@ -75,10 +75,11 @@ QString SaveMessages::notSaved(const FilePath &path, const SaveResult &failure)
         break;
     }
     case FailureCause::UntrustedLink:
-        advice = tr("The link %1 belongs to %2, another account, so Save does not follow it: a link "
-                    "that someone else made could lead to any file. Remove the link, or have it "
-                    "made by you or by the administrator, then save again.")
-                     .arg(failure.subject, failure.linkOwner);
+        advice
+            = tr("The link %1 belongs to %2, another account, so Save does not follow it: a link "
+                 "that someone else made could lead to any file. Remove the link, or have it "
+                 "made by you or by the administrator, then save again.")
+                  .arg(failure.subject, failure.linkOwner);
         break;
     case FailureCause::LinkLoop:
         advice = tr("Its links lead round in a circle and never reach a file: mend or remove the "
