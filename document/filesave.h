@@ -17,19 +17,27 @@ enum class FailureCause {
     TargetIsFolder, // a folder stands where the file should be
     NotAFile,       // a device, a pipe or a socket: Save writes only files
     UntrustedLink,  // a link another account made: it could lead anywhere
-    LinkLoop,       // links that lead round in a circle
-    LinkElsewhere,  // a Windows link or junction, which Save does not follow
+    // The file lies past a folder that another account may change, and that
+    // account may not write the file itself: Save would write it on its behalf.
+    WrittenForAnother,
+    NotAFolder,    // a name on the way is a file, a pipe or a device
+    LinkLoop,      // links that lead round in a circle
+    LinkElsewhere, // a Windows link or junction, which Save does not follow
     FolderMissing,
     FolderTakesNoNewFiles, // and there is no file to write over
+    FolderImmutable,       // marked immutable or append-only
     FileReadOnly,
     FileImmutable, // marked immutable or append-only
     DiskReadOnly,  // a read-only mount or medium
     DiskFull,
-    FileLocked,  // by another program
-    FileSwapped, // replaced by another file or a link while Save was at work
+    NoInodes,         // the file system has space but no room for another file
+    ModesUnsupported, // the file system cannot change a file's mode or owner
+    AttributeLost,    // writing the file would drop an attribute, such as a capability
+    FileLocked,       // by another program: a lease or a lock
+    FileSwapped,      // replaced by another file or a link while Save was at work
 };
 
-enum class FileKind { Other, CharacterDevice, BlockDevice, Pipe, Socket };
+enum class FileKind { Other, File, CharacterDevice, BlockDevice, Pipe, Socket };
 
 struct SaveResult {
     bool saved = false;
@@ -38,15 +46,21 @@ struct SaveResult {
     // gone, the new one cut off.
     bool fileMayBeIncomplete = false;
     QString reason; // the system's words, when a system call failed
-    // What the cause is about: the device, the link or the missing folder.
+    // What the cause is about: the device, the link, the missing folder, the
+    // file written for another account or the attribute.
     QString subject;
-    QString linkOwner;               // of an untrusted link: the account's name
-    FileKind kind = FileKind::Other; // of what is not a file
+    // Of an untrusted link, its owner; of a file written for another, the
+    // account that may change a folder on the way (empty: every account).
+    QString account;
+    FileKind kind = FileKind::Other; // of what is not a file, or not a folder
 };
 
 // Writes the bytes to the file at path and syncs them, and its folder, to
 // disk. Links are followed where they can be trusted: made by this user or
-// by the administrator. Only an ordinary file is ever written, and nothing
+// by the administrator, or by the account that may change the folder they
+// lie in. Where such an account (not this user, not root) may change a name
+// on the way, only a file that account could write itself is written.
+// Only an ordinary file is ever written, and nothing
 // waits on a device or a pipe. As a rule a new copy beside the file is
 // renamed over it once every byte is on disk, taking over the old file's
 // owner, group, mode and attributes, so that a failure leaves the old file

@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <vector>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -71,6 +72,15 @@ struct Target {
     QByteArray name; // in that folder
     Handle file;     // when it exists: the file, never written through
     struct stat status { };
+    // Accounts besides this user and root that may change a name on the way
+    // to the file, and so could have put any file there: Save writes only a
+    // file each of them could write itself.
+    std::vector<uid_t> controllers;
+    bool everyAccountControls = false; // a folder on the way is writable by all
+    bool folderImmutable = false;      // or append-only: it takes no new name
+    // A file capability, which the system drops from a file when it is
+    // written: only a copy that takes it over afterwards keeps it.
+    bool hasCapability = false;
 #endif
     bool exists = false;
     bool writable = false;        // by this user
@@ -83,7 +93,8 @@ struct Target {
 // why Save must not or cannot write there.
 [[nodiscard]] std::optional<SaveResult> findTarget(const FilePath &path, Target &target);
 
-// Copies of the file that an interrupted Save of this user left behind.
+// Copies of the file that an interrupted Save left behind: this user's, or
+// already given to the file's owner, and no Save at work on them.
 void removeLeftoverCopies(const Target &target);
 
 // A new copy beside the file, renamed over it once every byte is on disk.
@@ -93,7 +104,8 @@ void removeLeftoverCopies(const Target &target);
 [[nodiscard]] std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes);
 
 // Empties the file where it lies and writes it anew: owner, group, mode,
-// attributes and every hard link stay as they are. Nothing else holds the
+// attributes and every hard link stay as they are; a file that carries a
+// capability, which the write would drop, is refused instead. Nothing else holds the
 // old text, so a failure once the file is emptied leaves it cut off.
 [[nodiscard]] SaveResult writeInPlace(const Target &target, const QByteArray &bytes);
 

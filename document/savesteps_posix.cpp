@@ -1,28 +1,43 @@
 // Save's steps on Linux and other Unix systems. Fennick may run as root
 // beside a game server's account, so the path is walked one name at a time
-// on folder handles: a link is followed only when this user or root made
-// it, and what is written is the ordinary file that was found, checked on
-// its open handle, never a device or a pipe and never a name swapped in
-// meanwhile.
+// on folder handles, and what is written is the ordinary file that was
+// found, checked on its open handle, never a device or a pipe and never a
+// name swapped in meanwhile.
+//
+// Save is nobody's deputy. Where a name on the way to the file (a folder on
+// the path, or the folder that holds a link or the file) may be changed by
+// an account other than this user and root, that account could have put any
+// file or link there. So Save then writes only a file that account could
+// write itself, judged on the handles found as the kernel would judge it
+// (owner, groups, mode, ACL; an owner may change its own file's mode), and
+// follows a link there only when the link is that account's, this user's or
+// root's. Otherwise it refuses, names the account and the file, and writes
+// nothing.
 #include "document/savesteps.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QtEndian>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <deque>
 
 #ifdef Q_OS_LINUX
 #include <linux/fs.h>
+#include <linux/magic.h>
 #include <sys/ioctl.h>
+#include <sys/vfs.h>
 #include <sys/xattr.h>
 #endif
 
@@ -59,8 +74,6 @@ namespace {
 
 // As the kernel allows: more links than this in one path is a loop.
 constexpr int maximumLinks = 40;
-// A copy this old is not one a Save in another window is still writing.
-constexpr qint64 leftoverAgeSeconds = 60;
 
 [[nodiscard]] SaveResult failed(FailureCause cause, int error = 0, QString subject = {})
 {
@@ -99,14 +112,23 @@ constexpr qint64 leftoverAgeSeconds = 60;
 [[nodiscard]] FailureCause causeOf(int error, const Target &target)
 {
     switch (error) {
-    case ENOSPC:
+    case ENOSPC: {
+        // Out of inodes, the file system says so too, with space to spare.
+        struct statvfs disk { };
+        const bool noInodes = target.folder.isValid() && ::fstatvfs(target.folder.get(), &disk) == 0
+                           && disk.f_files > 0 && disk.f_favail == 0;
+        return noInodes ? FailureCause::NoInodes : FailureCause::DiskFull;
+    }
     case EDQUOT:
         return FailureCause::DiskFull;
     case EROFS:
         return FailureCause::DiskReadOnly;
     case ETXTBSY:
     case EBUSY:
+    case EAGAIN: // a lease another program holds on the file, or a lock
         return FailureCause::FileLocked;
+    case ENOSYS: // a call the file system (often through FUSE) does not have
+        return FailureCause::ModesUnsupported;
     case ELOOP:
         return FailureCause::LinkLoop;
     case ENXIO: // a pipe with no reader, or a device that is not there
@@ -118,7 +140,9 @@ constexpr qint64 leftoverAgeSeconds = 60;
         break;
     }
     if (isPermissionError(error))
-        return target.exists ? FailureCause::FileReadOnly : FailureCause::FolderTakesNoNewFiles;
+        return target.exists          ? FailureCause::FileReadOnly
+             : target.folderImmutable ? FailureCause::FolderImmutable
+                                      : FailureCause::FolderTakesNoNewFiles;
     return FailureCause::Unknown;
 }
 
@@ -135,15 +159,29 @@ constexpr qint64 leftoverAgeSeconds = 60;
     return entry ? QFile::decodeName(entry->pw_name) : QStringLiteral("user %1").arg(account);
 }
 
+[[nodiscard]] FileKind kindOf(mode_t mode)
+{
+    return S_ISREG(mode)  ? FileKind::File
+         : S_ISCHR(mode)  ? FileKind::CharacterDevice
+         : S_ISBLK(mode)  ? FileKind::BlockDevice
+         : S_ISFIFO(mode) ? FileKind::Pipe
+         : S_ISSOCK(mode) ? FileKind::Socket
+                          : FileKind::Other;
+}
+
 [[nodiscard]] SaveResult notAFile(mode_t mode, const QByteArray &path)
 {
     SaveResult result = failed(
         S_ISDIR(mode) ? FailureCause::TargetIsFolder : FailureCause::NotAFile, 0, shown(path));
-    result.kind = S_ISCHR(mode)  ? FileKind::CharacterDevice
-                : S_ISBLK(mode)  ? FileKind::BlockDevice
-                : S_ISFIFO(mode) ? FileKind::Pipe
-                : S_ISSOCK(mode) ? FileKind::Socket
-                                 : FileKind::Other;
+    result.kind = kindOf(mode);
+    return result;
+}
+
+// What stands where a folder should: HOME naming a file or a pipe.
+[[nodiscard]] SaveResult notAFolder(mode_t mode, const QByteArray &path)
+{
+    SaveResult result = failed(FailureCause::NotAFolder, 0, shown(path));
+    result.kind = kindOf(mode);
     return result;
 }
 
@@ -240,6 +278,224 @@ template <typename Read>
 }
 #endif
 
+// An entry of an access ACL as the kernel keeps it in
+// "system.posix_acl_access": a version, then tag, permissions and id of
+// each, little-endian.
+struct AclEntry {
+    quint16 tag = 0;
+    quint16 permissions = 0;
+    quint32 id = 0;
+};
+enum AclTag : quint16 { aclUser = 0x02, aclOwningGroup = 0x04, aclGroup = 0x08, aclMask = 0x10 };
+constexpr int writeBit = 2;
+constexpr int searchBit = 1;
+
+// None where the file has none (its mode then says it all) or it cannot be
+// read. Through /proc, as the handle may be one opened only to find it.
+[[nodiscard]] std::vector<AclEntry> aclOf(int handle)
+{
+    std::vector<AclEntry> entries;
+#ifdef Q_OS_LINUX
+    const QByteArray name = "/proc/self/fd/" + QByteArray::number(handle);
+    const auto bytes = readSized([&](char *value, size_t size) {
+        return ::getxattr(name.constData(), "system.posix_acl_access", value, size);
+    });
+    constexpr qsizetype header = 4;
+    constexpr qsizetype entrySize = 8;
+    if (!bytes || bytes->size() < header || (bytes->size() - header) % entrySize != 0
+        || qFromLittleEndian<quint32>(bytes->constData()) != 2)
+        return entries;
+    for (qsizetype at = header; at < bytes->size(); at += entrySize) {
+        const char *entry = bytes->constData() + at;
+        entries.push_back({qFromLittleEndian<quint16>(entry), qFromLittleEndian<quint16>(entry + 2),
+                           qFromLittleEndian<quint32>(entry + 4)});
+    }
+#else
+    Q_UNUSED(handle);
+#endif
+    return entries;
+}
+
+// An account as the kernel sees it when it opens a file: its id and its
+// groups. Without an id it stands for any account at all, which has only
+// what every account has.
+struct Account {
+    std::optional<uid_t> id;
+    std::vector<gid_t> groups;
+};
+
+[[nodiscard]] Account accountOf(uid_t id)
+{
+    Account account{id, {}};
+    const passwd *entry = ::getpwuid(id);
+    if (!entry)
+        return account;
+    const QByteArray name(entry->pw_name);
+    const gid_t primary = entry->pw_gid;
+    int count = 32;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        account.groups.resize(count);
+        if (::getgrouplist(name.constData(), primary, account.groups.data(), &count) >= 0) {
+            account.groups.resize(count);
+            return account;
+        }
+    }
+    account.groups = {primary};
+    return account;
+}
+
+// Whether the account is granted the permission bits, as the kernel's
+// check of mode and ACL grants them (root's rights aside).
+[[nodiscard]] bool grants(const Account &account, const struct stat &file,
+                          const std::vector<AclEntry> &acl, int wanted)
+{
+    const auto has = [wanted](unsigned permissions) {
+        return (permissions & unsigned(wanted)) == unsigned(wanted);
+    };
+    if (account.id == file.st_uid)
+        return has(file.st_mode >> 6);
+    const auto inGroup = [&account](gid_t group) {
+        return std::find(account.groups.begin(), account.groups.end(), group)
+            != account.groups.end();
+    };
+    if (acl.empty())
+        return has(inGroup(file.st_gid) ? file.st_mode >> 3 : file.st_mode);
+    unsigned mask = 7;
+    for (const AclEntry &entry : acl)
+        if (entry.tag == aclMask)
+            mask = entry.permissions;
+    for (const AclEntry &entry : acl)
+        if (entry.tag == aclUser && account.id == entry.id)
+            return has(entry.permissions & mask);
+    bool inAnyGroup = false;
+    for (const AclEntry &entry : acl) {
+        if ((entry.tag == aclOwningGroup && inGroup(file.st_gid))
+            || (entry.tag == aclGroup && inGroup(entry.id))) {
+            inAnyGroup = true;
+            if (has(entry.permissions & mask))
+                return true;
+        }
+    }
+    return !inAnyGroup && has(file.st_mode); // the ACL's entry for others is the mode's
+}
+
+// The accounts in a group: those it lists and those whose own group it is.
+void addMembers(gid_t groupId, std::vector<uid_t> &accounts)
+{
+    QByteArrayList names;
+    if (const group *entry = ::getgrgid(groupId))
+        for (char **member = entry->gr_mem; member && *member; ++member)
+            names << QByteArray(*member);
+    for (const QByteArray &name : names)
+        if (const passwd *account = ::getpwnam(name.constData()))
+            accounts.push_back(account->pw_uid);
+    ::setpwent();
+    while (const passwd *account = ::getpwent())
+        if (account->pw_gid == groupId)
+            accounts.push_back(account->pw_uid);
+    ::endpwent();
+}
+
+// Adds the accounts besides this user and root that may change the name
+// of the entry (none: a new file's) in the folder: the folder's owner, and
+// whoever may write and search it; in a folder with the sticky bit, only
+// the entry's owner among them.
+void addControllers(Target &target, int folder, const struct stat *entry)
+{
+    struct stat status { };
+    if (::fstat(folder, &status) != 0)
+        return;
+    const uid_t user = ::geteuid();
+    const auto add = [&](uid_t account) {
+        if (account != user && account != 0
+            && std::find(target.controllers.begin(), target.controllers.end(), account)
+                   == target.controllers.end())
+            target.controllers.push_back(account);
+    };
+    add(status.st_uid); // it may give itself the right at any time
+    const std::vector<AclEntry> acl = aclOf(folder);
+    const auto mayChange = [&](const Account &account) {
+        return grants(account, status, acl, writeBit | searchBit);
+    };
+    if (status.st_mode & S_ISVTX) {
+        if (entry && mayChange(accountOf(entry->st_uid)))
+            add(entry->st_uid);
+        return;
+    }
+    if (mayChange(Account{})) {
+        target.everyAccountControls = true;
+        return;
+    }
+    std::vector<uid_t> candidates;
+    std::vector<gid_t> groups{status.st_gid};
+    for (const AclEntry &aclEntry : acl) {
+        if (aclEntry.tag == aclUser)
+            candidates.push_back(aclEntry.id);
+        else if (aclEntry.tag == aclGroup)
+            groups.push_back(aclEntry.id);
+    }
+    for (const gid_t groupId : groups)
+        if (mayChange(Account{std::nullopt, {groupId}}))
+            addMembers(groupId, candidates);
+    for (const uid_t candidate : candidates)
+        if (candidate != user && candidate != 0 && mayChange(accountOf(candidate)))
+            add(candidate);
+}
+
+// Nothing when every account that may change a name on the way may also
+// write the file found; otherwise Save would write it on their behalf.
+[[nodiscard]] std::optional<SaveResult> refusalForOthers(const Target &target)
+{
+    if (target.controllers.empty() && !target.everyAccountControls)
+        return std::nullopt;
+    const std::vector<AclEntry> acl = aclOf(target.file.get());
+    const auto refused = [&target](QString account) {
+        SaveResult result = failed(FailureCause::WrittenForAnother, 0, target.path.shown());
+        result.account = std::move(account);
+        return result;
+    };
+    if (target.everyAccountControls && !grants(Account{}, target.status, acl, writeBit))
+        return refused({});
+    for (const uid_t account : target.controllers)
+        if (account != target.status.st_uid // its own file, whose mode it may change
+            && !grants(accountOf(account), target.status, acl, writeBit))
+            return refused(accountName(account));
+    return std::nullopt;
+}
+
+// Opened for writing, a file of overlayfs's lower layer is copied up: the
+// same file to its user, with the same owner, mode, size and times, under
+// another inode number where the layers keep no common numbers. Anything
+// else under another number is another file.
+[[nodiscard]] bool isTheFileFound(const Target &target, int file, const struct stat &opened)
+{
+    const struct stat &found = target.status;
+    if (opened.st_dev == found.st_dev && opened.st_ino == found.st_ino)
+        return true;
+#ifdef Q_OS_LINUX
+    struct statfs disk { };
+    struct stat named { };
+    return ::fstatfs(file, &disk) == 0 && disk.f_type == OVERLAYFS_SUPER_MAGIC
+        && ::fstatat(target.folder.get(), target.name.constData(), &named, AT_SYMLINK_NOFOLLOW) == 0
+        && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino
+        && opened.st_uid == found.st_uid && opened.st_gid == found.st_gid
+        && opened.st_mode == found.st_mode && opened.st_size == found.st_size
+        && opened.st_mtim.tv_sec == found.st_mtim.tv_sec
+        && opened.st_mtim.tv_nsec == found.st_mtim.tv_nsec;
+#else
+    Q_UNUSED(target);
+    Q_UNUSED(file);
+    return false;
+#endif
+}
+
+[[nodiscard]] bool isTrustedLink(const Target &target, uid_t owner)
+{
+    return owner == ::geteuid() || owner == 0
+        || std::find(target.controllers.begin(), target.controllers.end(), owner)
+               != target.controllers.end();
+}
+
 // Gives the new copy the old file's owner, group, mode and, on Linux, its
 // extended attributes. Gives 0, or the error number of the call that failed.
 [[nodiscard]] int takeOverIdentity(const Target &old, int copy)
@@ -250,15 +506,20 @@ template <typename Read>
         return errno;
     // Only root may give a file away, or a user who belongs to its group
     // may hand it to that group.
-    if ((was.st_uid != now.st_uid || was.st_gid != now.st_gid)
-        && ::fchown(copy, was.st_uid, was.st_gid) != 0)
+    const bool ownerChanges = was.st_uid != now.st_uid || was.st_gid != now.st_gid;
+    if (ownerChanges && ::fchown(copy, was.st_uid, was.st_gid) != 0)
         return errno;
 #ifdef Q_OS_LINUX
-    // After the owner: a change of owner drops some attributes.
+    // After the owner: a change of owner drops some attributes, a file
+    // capability among them.
     if (!copyExtendedAttributes(old.file.get(), copy))
         return errno;
 #endif
-    // Last: a change of owner clears the set-user and set-group bits.
+    // Last: a change of owner clears the set-user and set-group bits. A file
+    // system that keeps no modes (FAT) gives every file the same one, which
+    // is then already right and cannot be set.
+    if (!ownerChanges && (now.st_mode & 07777) == (was.st_mode & 07777))
+        return 0;
     return ::fchmod(copy, was.st_mode & 07777) == 0 ? 0 : errno;
 }
 
@@ -314,9 +575,11 @@ constexpr int copyLetters = 6;
     return result;
 }
 
-} // namespace
-
-std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
+// Walks the path one name at a time on folder handles, following only the
+// links it trusts, and notes who besides this user and root may change a
+// name on the way. Leaves the folder, the name in it and, when the file
+// exists, its status as the folder lists it.
+[[nodiscard]] std::optional<SaveResult> walk(const FilePath &path, Target &target)
 {
     const QByteArray &bytes = path.systemBytes();
     QByteArray folderPath = bytes.startsWith('/') ? QByteArray("/") : QByteArray(".");
@@ -332,7 +595,6 @@ std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
     if (names.empty())
         return failed(FailureCause::TargetIsFolder, 0, path.shown());
     int links = 0;
-    const uid_t user = ::geteuid();
     while (!names.empty()) {
         const QByteArray name = names.front();
         names.pop_front();
@@ -351,17 +613,19 @@ std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
         if (::fstatat(folder.get(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             const int error = errno;
             if (error == ENOENT && last) {
+                addControllers(target, folder.get(), nullptr);
                 target.name = name;
                 break; // a new file in this folder
             }
             return failed(causeOf(error, target), error, error == ENOENT ? shown(here) : QString());
         }
+        addControllers(target, folder.get(), &status);
         if (S_ISLNK(status.st_mode)) {
             if (++links > maximumLinks)
                 return failed(FailureCause::LinkLoop, ELOOP, path.shown());
-            if (status.st_uid != user && status.st_uid != 0) {
+            if (!isTrustedLink(target, status.st_uid)) {
                 SaveResult untrusted = failed(FailureCause::UntrustedLink, 0, shown(here));
-                untrusted.linkOwner = accountName(status.st_uid);
+                untrusted.account = accountName(status.st_uid);
                 return untrusted;
             }
             const std::optional<QByteArray> leadsTo = readLink(folder.get(), name);
@@ -386,7 +650,7 @@ std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
             break;
         }
         if (!S_ISDIR(status.st_mode))
-            return failed(FailureCause::FolderMissing, ENOTDIR, shown(here));
+            return notAFolder(status.st_mode, here);
         folder = openFolder(folder.get(), name.constData());
         if (!folder.isValid() && (errno == ELOOP || errno == ENOTDIR))
             return failed(FailureCause::FileSwapped, 0, shown(here)); // a link or a file meanwhile
@@ -396,29 +660,67 @@ std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
     }
     target.path = FilePath::fromSystemBytes(joined(folderPath, target.name));
     target.folder = std::move(folder);
-    target.folderWritable = ::faccessat(target.folder.get(), ".", W_OK, AT_EACCESS) == 0;
-    if (!target.exists)
-        return std::nullopt;
+    return std::nullopt;
+}
 
-    // The file itself, held from now on. Never opened for writing here, and
-    // never waited on: a pipe swapped in opens at once and is refused.
+// Whether the folder takes new names from this user: it may write it, and
+// it is not marked immutable or append-only (a copy could be made there,
+// but never renamed over the file or removed again).
+void judgeFolder(Target &target)
+{
+    target.folderWritable = ::faccessat(target.folder.get(), ".", W_OK, AT_EACCESS) == 0;
+#ifdef Q_OS_LINUX
+    const Handle readable(::openat(target.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    int flags = 0;
+    target.folderImmutable = readable.isValid()
+                          && ::ioctl(readable.get(), FS_IOC_GETFLAGS, &flags) == 0
+                          && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL));
+    target.folderWritable = target.folderWritable && !target.folderImmutable;
+#endif
+}
+
+// Holds the file the walk found and judges it on that handle: the same
+// ordinary file, not marked, one that every account that may change a name
+// on the way may write; and what a new copy of it would have to take over.
+[[nodiscard]] std::optional<SaveResult> judgeFile(Target &target)
+{
+    // Never opened for writing here, and never waited on: a pipe swapped in
+    // opens at once and is refused.
     const char *name = target.name.constData();
     target.file = Handle(::openat(target.folder.get(), name,
                                   O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     if (!target.file.isValid() && isPermissionError(errno))
         target.file = Handle(::openat(target.folder.get(), name, O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    // Gone, or a link now, since the walk saw a file there.
+    if (!target.file.isValid() && (errno == ELOOP || errno == ENOENT))
+        return failed(FailureCause::FileSwapped, 0, target.path.shown());
     struct stat opened { };
-    if (!target.file.isValid() || ::fstat(target.file.get(), &opened) != 0)
-        return refuse();
+    if (!target.file.isValid() || ::fstat(target.file.get(), &opened) != 0) {
+        const int error = errno;
+        return failed(causeOf(error, target), error);
+    }
     if (!S_ISREG(opened.st_mode))
         return notAFile(opened.st_mode, target.path.systemBytes());
+    if (opened.st_dev != target.status.st_dev || opened.st_ino != target.status.st_ino)
+        return failed(FailureCause::FileSwapped, 0, target.path.shown());
     target.status = opened;
 #ifdef Q_OS_LINUX
     int flags = 0;
     if (::ioctl(target.file.get(), FS_IOC_GETFLAGS, &flags) == 0
         && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)))
         return failed(FailureCause::FileImmutable, 0, target.path.shown());
+    // A lock another program holds on it, for as long as it writes or reads
+    // it (a handle opened only to find the file cannot ask).
+    struct flock lock { };
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(target.file.get(), F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK)
+        return failed(FailureCause::FileLocked, 0, target.path.shown());
+    const QByteArray byName = "/proc/self/fd/" + QByteArray::number(target.file.get());
+    target.hasCapability = ::getxattr(byName.constData(), "security.capability", nullptr, 0) >= 0;
 #endif
+    if (std::optional<SaveResult> refused = refusalForOthers(target))
+        return refused;
     struct stat folderStatus { };
     target.mountedOnItsOwn
         = ::fstat(target.folder.get(), &folderStatus) == 0 && folderStatus.st_dev != opened.st_dev;
@@ -427,6 +729,20 @@ std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
     return std::nullopt;
 }
 
+} // namespace
+
+std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
+{
+    if (std::optional<SaveResult> refused = walk(path, target))
+        return refused;
+    judgeFolder(target);
+    return target.exists ? judgeFile(target) : std::nullopt;
+}
+
+// A Save holds a lock on its copy while it writes it, so a copy whose lock
+// can be had is one that no Save will finish: a Save was killed or the
+// machine stopped. Copies are this user's until just before the rename;
+// older ones may already have been given to the file's owner.
 void removeLeftoverCopies(const Target &target)
 {
     const int folder = ::openat(target.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -438,13 +754,20 @@ void removeLeftoverCopies(const Target &target)
         return;
     }
     const QByteArray prefix = copyPrefix(target);
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    const uid_t user = ::geteuid();
     while (const dirent *entry = ::readdir(entries)) {
         struct stat status { };
-        if (isLeftoverName(entry->d_name, prefix)
-            && ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0
-            && S_ISREG(status.st_mode) && status.st_uid == ::geteuid() && status.st_nlink == 1
-            && now - status.st_mtime > leftoverAgeSeconds)
+        if (!isLeftoverName(entry->d_name, prefix)
+            || ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0
+            || !S_ISREG(status.st_mode) || status.st_nlink != 1
+            || !(status.st_uid == user || (target.exists && status.st_uid == target.status.st_uid)))
+            continue;
+        const Handle copy(::openat(folder, entry->d_name,
+                                   O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+        struct stat locked { };
+        if (copy.isValid() && ::flock(copy.get(), LOCK_EX | LOCK_NB) == 0
+            && ::fstat(copy.get(), &locked) == 0 && locked.st_ino == status.st_ino
+            && locked.st_dev == status.st_dev)
             ::unlinkat(folder, entry->d_name, 0);
     }
     ::closedir(entries);
@@ -454,8 +777,8 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
 {
     const int folder = target.folder.get();
     // A name no other program uses, so that a copy a killed Save leaves
-    // behind can be told apart and removed by the next one. Readable by
-    // this user alone until it has the old file's identity.
+    // behind can be told apart and removed by the next one. This user's,
+    // readable by it alone, and locked while it is written.
     QByteArray copyName;
     Handle copy;
     for (int attempt = 0; attempt < 100 && !copy.isValid(); ++attempt) {
@@ -465,6 +788,15 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
                                target.exists ? 0600 : 0666));
         if (!copy.isValid() && errno != EEXIST)
             break;
+        // Another Save removes a copy it can lock: one it removed before
+        // the lock was taken here is made again.
+        struct stat made { };
+        struct stat named { };
+        if (copy.isValid()
+            && (::flock(copy.get(), LOCK_EX | LOCK_NB) != 0 || ::fstat(copy.get(), &made) != 0
+                || ::fstatat(folder, copyName.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0
+                || made.st_ino != named.st_ino))
+            copy = Handle();
     }
     if (!copy.isValid()) {
         const int error = errno;
@@ -474,6 +806,13 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
     }
     const auto dropCopy = [&] { ::unlinkat(folder, copyName.constData(), 0); };
 
+    if (const int error = writeAll(copy.get(), bytes)) {
+        dropCopy();
+        return failedCall(error, target, false);
+    }
+    // Only now, just before the rename, the copy becomes the old file's
+    // owner's: a Save killed before leaves a copy of this user's, which the
+    // next Save removes.
     if (const int error = target.exists ? takeOverIdentity(target, copy.get()) : 0) {
         dropCopy();
         // A full or failing disk is no reason to risk the old file.
@@ -481,7 +820,9 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
             return std::nullopt;
         return failedCall(error, target, false);
     }
-    if (const int error = writeAll(copy.get(), bytes)) {
+    // The identity on disk with the bytes, before the name.
+    if (target.exists && ::fsync(copy.get()) != 0) {
+        const int error = errno;
         dropCopy();
         return failedCall(error, target, false);
     }
@@ -498,6 +839,8 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
 
 SaveResult writeInPlace(const Target &target, const QByteArray &bytes)
 {
+    if (target.hasCapability)
+        return failed(FailureCause::AttributeLost, 0, QStringLiteral("security.capability"));
     Handle file(::openat(target.folder.get(), target.name.constData(),
                          O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     if (!file.isValid())
@@ -509,7 +852,7 @@ SaveResult writeInPlace(const Target &target, const QByteArray &bytes)
         return failedCall(errno, target, false);
     if (!S_ISREG(opened.st_mode))
         return notAFile(opened.st_mode, target.path.systemBytes());
-    if (opened.st_dev != target.status.st_dev || opened.st_ino != target.status.st_ino)
+    if (!isTheFileFound(target, file.get(), opened))
         return failed(FailureCause::FileSwapped);
     // Emptied only once it is open: from here a failure leaves it cut off.
     if (::ftruncate(file.get(), 0) != 0)

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -114,8 +115,9 @@ void ConfigFileTest::pathIsInTheHomeFolder()
 #endif
 }
 
-// Also removes what a Save killed midway left behind: its own copies, once
-// they are old enough not to be another window's Save at work.
+// Also removes what a Save killed midway left behind: its own copies, but
+// not one another window's Save is still writing (on Linux it holds a lock
+// on it, on Windows it is recent).
 void ConfigFileTest::saveWritesAndReplacesTheFile()
 {
     QTemporaryDir dir;
@@ -131,6 +133,10 @@ void ConfigFileTest::saveWritesAndReplacesTheFile()
     QVERIFY(killed.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                                QFileDevice::FileModificationTime));
     killed.close();
+#ifdef Q_OS_UNIX
+    QFile atWork(dir.filePath(copies.last()));
+    QVERIFY(atWork.open(QIODevice::ReadOnly) && ::flock(atWork.handle(), LOCK_EX) == 0);
+#endif
     const SaveResult second = saveConfigFile("short", path);
     QVERIFY(second.saved);
     QVERIFY(second.reason.isEmpty());

@@ -17,6 +17,66 @@ namespace {
     return sentence;
 }
 
+[[nodiscard]] QString kindName(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::File:
+        return SaveMessages::tr("a file");
+    case FileKind::CharacterDevice:
+        return SaveMessages::tr("a device");
+    case FileKind::BlockDevice:
+        return SaveMessages::tr("a disk device");
+    case FileKind::Pipe:
+        return SaveMessages::tr("a pipe (FIFO)");
+    case FileKind::Socket:
+        return SaveMessages::tr("a socket");
+    case FileKind::Other:
+        break;
+    }
+    return SaveMessages::tr("a special file");
+}
+
+// The home folder as HOME names it, to tell the user which setting to mend.
+[[nodiscard]] QString homeShown()
+{
+    QByteArray home = qgetenv("HOME");
+    while (home.size() > 1 && home.endsWith('/'))
+        home.chop(1);
+    return home.isEmpty() ? QString() : FilePath::fromSystemBytes(home).shown();
+}
+
+// Save refused to write, on another account's behalf, a file that account
+// may not write.
+[[nodiscard]] QString writtenForAnotherAdvice(const FilePath &path, const SaveResult &failure)
+{
+    const QString given = path.shown();
+    const bool elsewhere = given != failure.subject;
+    if (failure.account.isEmpty()) {
+        const QString what
+            = elsewhere ? SaveMessages::tr("%1 leads to %2, which not every account may write, "
+                                           "through a folder that every account may change")
+                              .arg(given, failure.subject)
+                        : SaveMessages::tr("%1, which not every account may write, lies in a "
+                                           "folder that every account may change")
+                              .arg(given);
+        return SaveMessages::tr("%1: Save does not write there for them. Take the right to change "
+                                "that folder from the other accounts (chmod o-w), then save again.")
+            .arg(what);
+    }
+    const QString what
+        = elsewhere
+            ? SaveMessages::tr("%1 leads to %2, which the account %3 may not write, through "
+                               "a folder that %3 controls")
+                  .arg(given, failure.subject, failure.account)
+            : SaveMessages::tr("%1, which the account %2 may not write, lies in a folder "
+                               "that %2 controls")
+                  .arg(given, failure.account);
+    return SaveMessages::tr("%1: Save does not write there for it. If the file is %2's to change, "
+                            "let %2 write it; otherwise remove the name from %2's folder. Then "
+                            "save again.")
+        .arg(what, failure.account);
+}
+
 } // namespace
 
 QString SaveMessages::saved(const FilePath &path)
@@ -32,7 +92,14 @@ bool SaveMessages::offersSaveAs(FailureCause cause)
     case FailureCause::FileReadOnly:
     case FailureCause::FileImmutable:
     case FailureCause::DiskReadOnly:
+    case FailureCause::FolderImmutable:
+    case FailureCause::ModesUnsupported:
         return true;
+    case FailureCause::WrittenForAnother:
+    case FailureCause::NotAFolder:
+    case FailureCause::NoInodes:
+    case FailureCause::AttributeLost:
+        return false;
     default:
         return false;
     }
@@ -63,23 +130,29 @@ QString SaveMessages::notSaved(const FilePath &path, const SaveResult &failure)
     case FailureCause::TargetIsFolder:
         advice = tr("A folder has the file's name: rename or remove that folder, then save again.");
         break;
-    case FailureCause::NotAFile: {
-        const QString what = failure.kind == FileKind::CharacterDevice ? tr("a device")
-                           : failure.kind == FileKind::BlockDevice     ? tr("a disk device")
-                           : failure.kind == FileKind::Pipe            ? tr("a pipe (FIFO)")
-                           : failure.kind == FileKind::Socket          ? tr("a socket")
-                                                                       : tr("a special file");
+    case FailureCause::NotAFile:
         advice = tr("%1 is %2, not a file, and Save writes only files: put the file or a link to "
                     "it in its place, then save again.")
-                     .arg(failure.subject, what);
+                     .arg(failure.subject, kindName(failure.kind));
         break;
-    }
+    case FailureCause::NotAFolder:
+        advice = failure.subject == homeShown()
+                   ? tr("HOME names %1, which is %2, not a folder: set HOME to your home folder, "
+                        "then save again.")
+                         .arg(failure.subject, kindName(failure.kind))
+                   : tr("%1 is %2, not a folder, so nothing can be saved in it: put a folder in "
+                        "its place, then save again.")
+                         .arg(failure.subject, kindName(failure.kind));
+        break;
     case FailureCause::UntrustedLink:
         advice
             = tr("The link %1 belongs to %2, another account, so Save does not follow it: a link "
                  "that someone else made could lead to any file. Remove the link, or have it "
                  "made by you or by the administrator, then save again.")
-                  .arg(failure.subject, failure.linkOwner);
+                  .arg(failure.subject, failure.account);
+        break;
+    case FailureCause::WrittenForAnother:
+        advice = writtenForAnotherAdvice(path, failure);
         break;
     case FailureCause::LinkLoop:
         advice = tr("Its links lead round in a circle and never reach a file: mend or remove the "
@@ -103,6 +176,11 @@ QString SaveMessages::notSaved(const FilePath &path, const SaveResult &failure)
             advice = tr("Its folder is read-only for you: make the folder writable, or have an "
                         "empty file of that name put there that you may write, then save again.");
         break;
+    case FailureCause::FolderImmutable:
+        advice = tr("Its folder is marked immutable or append-only, which keeps even its owner "
+                    "from adding a file to it: have the administrator clear the mark (chattr -i "
+                    "-a on the folder), then save again.");
+        break;
     case FailureCause::FileReadOnly:
         advice = tr("The file is read-only for you: make it writable, then save again.");
         break;
@@ -121,6 +199,21 @@ QString SaveMessages::notSaved(const FilePath &path, const SaveResult &failure)
         break;
     case FailureCause::DiskFull:
         advice = tr("The disk is full: free some space on it, then save again.");
+        break;
+    case FailureCause::NoInodes:
+        advice = tr("The file system has no room for another file (no inodes are left), though "
+                    "it may have space: remove files you no longer need from it, then save again.");
+        break;
+    case FailureCause::ModesUnsupported:
+        advice = tr("The file system it is on cannot change a file's mode or owner, so the new "
+                    "file cannot take the old one's: save it elsewhere with Save As, or give the "
+                    "file the mode this file system gives new files, then save again.");
+        break;
+    case FailureCause::AttributeLost:
+        advice = tr("The file carries a capability (%1), which the system drops whenever a file "
+                    "is written where it lies, as Save must write this one: remove the capability "
+                    "(setcap -r) if the file does not need it, then save again.")
+                     .arg(failure.subject);
         break;
     case FailureCause::FileLocked:
         advice = tr("Another program is using the file: close that program, then save again.");
