@@ -33,6 +33,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -40,13 +41,17 @@
 #endif
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/capability.h>
 #include <linux/fs.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -83,11 +88,21 @@ enum class Failure {
     LinkToMissingFolder,
     Immutable,
     AppendOnly,
+    HomeIsAFile,
+    HomeIsAPipe,
+    NoInodes,           // on a tmpfs of few inodes, with space to spare
+    ImmutableFolder,    // and no old file
+    LeasedByAnother,    // a hard-linked file, which Save writes where it lies
+    LockedByAnother,    // an fcntl lock
+    CapabilityInPlace,  // a hard-linked file with a file capability
+    RootLinkMovedIn,    // by the account that owns the home folder
+    HardLinkToRootFile, // made by that account, with fs.protected_hardlinks=0
 };
 
 [[nodiscard]] bool needsOwnFileSystem(Failure failure)
 {
-    return failure >= Failure::ReadOnly && failure <= Failure::FullWhileWritingOver;
+    return (failure >= Failure::ReadOnly && failure <= Failure::FullWhileWritingOver)
+        || failure == Failure::NoInodes;
 }
 
 // A server's Config.ini, set up as its operator might have it.
@@ -97,7 +112,10 @@ enum class ServersFile {
     InFolderWithoutWritePermission,
     HardLinked,
     WithAclAndAttribute,
-    BindMounted, // as a container's volume: no rename can replace it
+    BindMounted,          // as a container's volume: no rename can replace it
+    InServersOwnFolder,   // which "nobody" owns, with copies killed Saves left there
+    WithCapability,       // security.capability, which a write drops
+    OverlayLowerHardLink, // a hard link of overlayfs's lower layer: copied up when written
 };
 
 // A tmpfs mounted on a folder for one test; unmounted when destroyed. Each
@@ -289,6 +307,34 @@ struct FileIdentity {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// Runs the call as the server's account would: in a child that drops to
+// "nobody" for good. Gives 0, or the error number of the call.
+[[nodiscard]] int asNobody(const std::function<int()> &call)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(nogroup, nogroup, nogroup) != 0
+            || ::setresuid(nobody, nobody, nobody) != 0)
+            ::_exit(EPERM);
+        ::_exit(call() == 0 ? 0 : errno);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return ECHILD;
+    return WEXITSTATUS(status);
+}
+
+// A file capability as setcap writes it (cap_net_bind_service=ep), version 2.
+[[nodiscard]] QByteArray capabilityBindService()
+{
+    QByteArray capability;
+    for (const quint32 word : {0x02000001u, 1u << 10, 0u, 0u, 0u}) {
+        const quint32 little = qToLittleEndian(word);
+        capability.append(reinterpret_cast<const char *>(&little), sizeof little);
+    }
+    return capability;
+}
+
 // Sets or clears the immutable or append-only mark, as chattr does.
 [[nodiscard]] bool setFileFlag(const QString &path, int flag, bool on)
 {
@@ -429,6 +475,9 @@ private:
     std::unique_ptr<ScratchFileSystem> m_scratch;
     std::unique_ptr<WindowDriver> m_driver;
     int m_socket = -1;
+    pid_t m_leaseHolder = -1;
+    int m_lockHolder = -1;
+    QStringList m_leftovers; // copies a killed Save left, which Save removes
 };
 
 void SaveFailuresTest::init()
@@ -450,6 +499,17 @@ void SaveFailuresTest::cleanup()
 {
     if (QFileInfo(m_home).isDir()) // so that it can be removed
         QFile::setPermissions(m_home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#ifdef Q_OS_LINUX
+    if (m_leaseHolder > 0) {
+        ::kill(m_leaseHolder, SIGKILL);
+        ::waitpid(std::exchange(m_leaseHolder, -1), nullptr, 0);
+    }
+    if (m_lockHolder >= 0)
+        ::close(std::exchange(m_lockHolder, -1));
+    if (QFileInfo(m_home).isDir())
+        (void)setFileFlag(m_home, FS_IMMUTABLE_FL, false);
+#endif
+    m_leftovers.clear();
     m_driver.reset();
     m_scratch.reset();
     m_root.reset();
@@ -477,6 +537,13 @@ QString SaveFailuresTest::makeHome(Failure failure)
         return {};
 #endif
     }
+#ifdef Q_OS_LINUX
+    if (failure == Failure::HomeIsAFile)
+        return writeFile(m_home, "not a folder\n") ? QString() : QStringLiteral("cannot make it");
+    if (failure == Failure::HomeIsAPipe)
+        return ::mkfifo(QFile::encodeName(m_home).constData(), 0600) == 0 ? QString()
+                                                                          : systemReason();
+#endif
     if (!QDir().mkpath(m_home))
         return QStringLiteral("cannot make the home folder");
 #ifndef Q_OS_LINUX
@@ -489,7 +556,8 @@ QString SaveFailuresTest::makeHome(Failure failure)
         return m_whyNoOwnFileSystem;
     m_scratch = std::make_unique<ScratchFileSystem>(m_home);
     const bool roomy = failure == Failure::ReadOnly || failure == Failure::ReadOnlyWithoutOldFile;
-    if (const QString failed = m_scratch->mount(roomy ? "1m" : "64k"); !failed.isEmpty())
+    const QByteArray size = failure == Failure::NoInodes ? "1m,nr_inodes=8" : roomy ? "1m" : "64k";
+    if (const QString failed = m_scratch->mount(size); !failed.isEmpty())
         return "cannot mount a tmpfs: " + failed;
     return {};
 }
@@ -579,6 +647,95 @@ void SaveFailuresTest::arrange(Failure failure)
                          true))
             QSKIP(qPrintable("no immutable or append-only mark here: " + systemReason()));
         break;
+    case Failure::HomeIsAFile:
+    case Failure::HomeIsAPipe:
+        break;
+    case Failure::NoInodes:
+        saveOnce();
+        for (int filler = 0; writeFile(m_home + "/filler" + QString::number(filler), {});)
+            ++filler;
+        QVERIFY(QStorageInfo(m_home).bytesAvailable() > 512 * 1024);
+        break;
+    case Failure::ImmutableFolder:
+        if (!setFileFlag(m_home, FS_IMMUTABLE_FL, true))
+            QSKIP(qPrintable("no immutable mark here: " + systemReason()));
+        break;
+    case Failure::LeasedByAnother:
+    case Failure::LockedByAnother:
+    case Failure::CapabilityInPlace: {
+        saveOnce();
+        const QByteArray name = QFile::encodeName(path());
+        QCOMPARE(::link(name.constData(), QFile::encodeName(m_home + "/server.ini").constData()),
+                 0);
+        if (failure == Failure::CapabilityInPlace) {
+            const QByteArray capability = capabilityBindService();
+            if (::setxattr(name.constData(), "security.capability", capability.constData(),
+                           capability.size(), 0)
+                != 0)
+                QSKIP(qPrintable("no file capability here: " + systemReason()));
+        } else if (failure == Failure::LockedByAnother) {
+            m_lockHolder = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+            struct flock lock { };
+            lock.l_type = F_RDLCK;
+            lock.l_whence = SEEK_SET;
+            QCOMPARE(::fcntl(m_lockHolder, F_OFD_SETLK, &lock), 0);
+        } else {
+            // Another process takes a read lease and holds it until killed.
+            int ready[2];
+            QCOMPARE(::pipe(ready), 0);
+            m_leaseHolder = ::fork();
+            if (m_leaseHolder == 0) {
+                ::signal(SIGIO, SIG_IGN); // told of the break, it keeps the lease
+                const int file = ::open(name.constData(), O_RDONLY);
+                const char done = ::fcntl(file, F_SETLEASE, F_RDLCK) == 0 ? 'y' : 'n';
+                (void)::write(ready[1], &done, 1);
+                ::pause();
+                ::_exit(0);
+            }
+            ::close(ready[1]);
+            char done = 'n';
+            QCOMPARE(::read(ready[0], &done, 1), 1);
+            ::close(ready[0]);
+            if (done != 'y')
+                QSKIP("no file lease here");
+        }
+        break;
+    }
+    case Failure::RootLinkMovedIn:
+    case Failure::HardLinkToRootFile: {
+        // The home folder is the server's account's, and root has a file of
+        // its own beside it.
+        const QByteArray home = QFile::encodeName(m_home);
+        const QByteArray rootsOwn = QFile::encodeName(m_root->filePath("roots-own"));
+        QVERIFY(writeFile(m_root->filePath("roots-own"), "root's own\r\n"));
+        QCOMPARE(::chmod(rootsOwn.constData(), 0600), 0);
+        QCOMPARE(::chmod(QFile::encodeName(m_root->path()).constData(), 0711), 0);
+        QCOMPARE(::chown(home.constData(), nobody, nogroup), 0);
+        const QByteArray target = QFile::encodeName(path());
+        if (failure == Failure::RootLinkMovedIn) {
+            // A link root made there for another purpose, renamed into place.
+            const QByteArray other = home + "/roots-link";
+            QCOMPARE(::symlink(rootsOwn.constData(), other.constData()), 0);
+            QCOMPARE(asNobody([&] { return ::rename(other.constData(), target.constData()); }), 0);
+            break;
+        }
+        QFile protection("/proc/sys/fs/protected_hardlinks");
+        const QByteArray wasProtected
+            = protection.open(QIODevice::ReadOnly) ? protection.readAll().trimmed() : "1";
+        protection.close();
+        const auto setProtection = [&](const QByteArray &value) {
+            QFile file("/proc/sys/fs/protected_hardlinks");
+            return file.open(QIODevice::WriteOnly) && file.write(value) == value.size();
+        };
+        if (wasProtected != "0" && !setProtection("0"))
+            QSKIP("cannot set fs.protected_hardlinks to 0 here");
+        const int linked
+            = asNobody([&] { return ::link(rootsOwn.constData(), target.constData()); });
+        if (wasProtected != "0")
+            QVERIFY(setProtection(wasProtected));
+        QCOMPARE(linked, 0);
+        break;
+    }
 #else
     default:
         break;
@@ -612,8 +769,35 @@ void SaveFailuresTest::repair(Failure failure)
     case Failure::Socket:
     case Failure::LinkByOtherAccount:
     case Failure::LinkLoop:
+    case Failure::RootLinkMovedIn:
+    case Failure::HardLinkToRootFile:
         QVERIFY(QFile::remove(path()));
         break;
+    case Failure::HomeIsAFile:
+    case Failure::HomeIsAPipe:
+        QVERIFY(QFile::remove(m_home) && QDir().mkpath(m_home));
+        break;
+    case Failure::NoInodes:
+        QVERIFY(QFile::remove(m_home + "/filler0"));
+        break;
+#ifdef Q_OS_LINUX
+    case Failure::ImmutableFolder:
+        QVERIFY(setFileFlag(m_home, FS_IMMUTABLE_FL, false));
+        break;
+    case Failure::LeasedByAnother:
+        ::kill(m_leaseHolder, SIGKILL);
+        ::waitpid(std::exchange(m_leaseHolder, -1), nullptr, 0);
+        break;
+    case Failure::LockedByAnother:
+        ::close(std::exchange(m_lockHolder, -1));
+        break;
+    case Failure::CapabilityInPlace:
+        QCOMPARE(::removexattr(QFile::encodeName(path()).constData(), "security.capability"), 0);
+        break;
+#else
+    default:
+        break;
+#endif
     case Failure::LinkToMissingFolder:
         QVERIFY(QDir().mkpath(serverFolder()));
         break;
@@ -669,6 +853,35 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
     const QString marked = "marked immutable or append-only, which keeps even its owner";
     QTest::newRow("immutable file") << Failure::Immutable << "" << marked << true;
     QTest::newRow("append-only file") << Failure::AppendOnly << "" << marked << true;
+    QTest::newRow("HOME is a file") << Failure::HomeIsAFile << ""
+                                    << "/home, which is a file, not a folder: set HOME" << true;
+    QTest::newRow("HOME is a pipe")
+        << Failure::HomeIsAPipe << ""
+        << "/home, which is a pipe (FIFO), not a folder: set HOME" << true;
+    QTest::newRow("no inodes left, space to spare")
+        << Failure::NoInodes << "No space left on device."
+        << "no room for another file (no inodes are left)" << true;
+    QTest::newRow("immutable folder, no old file")
+        << Failure::ImmutableFolder << "Operation not permitted."
+        << "Its folder is marked immutable or append-only" << true;
+    const QString inUse = "Another program is using the file: close that program";
+    QTest::newRow("lease held by another process")
+        << Failure::LeasedByAnother << "" << inUse << true;
+    QTest::newRow("lock held by another program")
+        << Failure::LockedByAnother << "" << inUse << true;
+    QTest::newRow("file capability, written in place")
+        << Failure::CapabilityInPlace << ""
+        << "carries a capability (security.capability), which the system drops" << true;
+    QTest::newRow("root's link moved into place by the server's account")
+        << Failure::RootLinkMovedIn << ""
+        << "/roots-own, which the account nobody may not write, through a folder that nobody "
+           "controls: Save does not write there for it."
+        << true;
+    QTest::newRow("hard link to a root file, made by the server's account")
+        << Failure::HardLinkToRootFile << ""
+        << "Config.ini, which the account nobody may not write, lies in a folder that nobody "
+           "controls: Save does not write there for it."
+        << true;
 }
 
 void SaveFailuresTest::failedSaveKeepsEverything()
@@ -819,6 +1032,59 @@ QString SaveFailuresTest::arrange(ServersFile file)
             return "no ACL or extended attribute here: " + systemReason();
         break;
     }
+    case ServersFile::InServersOwnFolder: {
+        // Root saves the server's file in the server's folder, where two
+        // killed Saves left copies: one still root's, one already given to
+        // the server's account. A third is being written by another window.
+        const QByteArray folder = QFile::encodeName(serverFolder());
+        if (!writeFile(serversFile, oldText) || !QFile::link(serversFile, path()))
+            return QStringLiteral("cannot make the file and its link");
+        m_leftovers = {".Config.ini.fennick-k1ll3d", ".Config.ini.fennick-g1v3n0"};
+        for (const QString &copy : m_leftovers + QStringList{".Config.ini.fennick-atw0rk"})
+            if (!writeFile(serverFolder() + '/' + copy, "half a file"))
+                return QStringLiteral("cannot make the copies");
+        m_lockHolder = ::open((folder + "/.Config.ini.fennick-atw0rk").constData(), O_RDONLY);
+        for (const QByteArray &name :
+             {folder, folder + "/Config.ini", folder + "/.Config.ini.fennick-g1v3n0"})
+            if (::chown(name.constData(), nobody, nogroup) != 0)
+                return "cannot give a file to nobody here: " + systemReason();
+        if (::chmod(folder.constData(), 0750) != 0
+            || ::chmod((folder + "/Config.ini").constData(), 0640) != 0
+            || ::flock(m_lockHolder, LOCK_EX) != 0)
+            return "cannot set the modes or lock the copy: " + systemReason();
+        break;
+    }
+    case ServersFile::WithCapability: {
+        const QByteArray capability = capabilityBindService();
+        if (!writeFile(path(), oldText))
+            return QStringLiteral("cannot make the file");
+        if (::setxattr(QFile::encodeName(path()).constData(), "security.capability",
+                       capability.constData(), capability.size(), 0)
+            != 0)
+            return "no file capability here: " + systemReason();
+        break;
+    }
+    case ServersFile::OverlayLowerHardLink: {
+        if (!m_whyNoOwnFileSystem.isEmpty())
+            return m_whyNoOwnFileSystem;
+        const QString lower = m_root->filePath("lower");
+        if (!QDir().mkpath(lower) || !QDir().mkpath(m_root->filePath("upper"))
+            || !QDir().mkpath(m_root->filePath("work"))
+            || !writeFile(lower + "/Config.ini", oldText)
+            || ::link(QFile::encodeName(lower + "/Config.ini").constData(),
+                      QFile::encodeName(lower + "/server.ini").constData())
+                   != 0)
+            return QStringLiteral("cannot make the layers");
+        const QByteArray options
+            = QFile::encodeName("lowerdir=" + lower + ",upperdir=" + m_root->filePath("upper")
+                                + ",workdir=" + m_root->filePath("work"));
+        if (::mount("overlay", QFile::encodeName(m_home).constData(), "overlay", 0,
+                    options.constData())
+            != 0)
+            return "cannot mount an overlayfs here: " + systemReason();
+        m_scratch = std::make_unique<ScratchFileSystem>(m_home, true);
+        break;
+    }
     }
     return {};
 #else
@@ -840,6 +1106,11 @@ void SaveFailuresTest::saveKeepsTheServersFile_data()
     QTest::newRow("hard link") << ServersFile::HardLinked << false;
     QTest::newRow("ACL and extended attribute") << ServersFile::WithAclAndAttribute << true;
     QTest::newRow("bind-mounted file") << ServersFile::BindMounted << false;
+    QTest::newRow("the server's file in its own folder, copies of killed Saves there")
+        << ServersFile::InServersOwnFolder << true;
+    QTest::newRow("file capability") << ServersFile::WithCapability << true;
+    QTest::newRow("overlayfs, hard link of the lower layer: written in place, copied up")
+        << ServersFile::OverlayLowerHardLink << true; // the copy-up gives it another inode
 }
 
 void SaveFailuresTest::saveKeepsTheServersFile()
@@ -879,7 +1150,10 @@ void SaveFailuresTest::saveKeepsTheServersFile()
     QCOMPARE(after.status.st_ino != before.status.st_ino, replaced);
     QCOMPARE(QFileInfo(path()).symLinkTarget(), linkTarget);
     QCOMPARE(entries(m_home), homeBefore);
-    QCOMPARE(entries(serverFolder()), serverBefore);
+    QStringList serverAfter = serverBefore;
+    for (const QString &copy : std::as_const(m_leftovers))
+        serverAfter.removeOne(copy);
+    QCOMPARE(entries(serverFolder()), serverAfter);
 #else
     Q_UNUSED(replaced);
 #endif
