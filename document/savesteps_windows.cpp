@@ -265,20 +265,25 @@ using Descriptor = std::unique_ptr<void, LocalFreer>;
              : GetLastError();
 }
 
-// The copy cannot be the same file to the server: write the old one where
-// it lies instead. A full or failing disk is no reason to risk the old file.
+// The copy cannot be the same file to the server (a right the user lacks,
+// an owner or label only an administrator may give, a volume without such
+// things): write the old one where it lies instead. A full or failing disk
+// is no reason to risk the old file.
 [[nodiscard]] bool isIdentityRefused(DWORD error)
 {
     switch (error) {
-    case ERROR_ACCESS_DENIED:
-    case ERROR_INVALID_OWNER:
-    case ERROR_PRIVILEGE_NOT_HELD:
-    case ERROR_NOT_SUPPORTED:
-    case ERROR_INVALID_PARAMETER:
-    case ERROR_INVALID_FUNCTION:
-        return true;
-    default:
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_NOT_READY:
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
         return false;
+    default:
+        return true;
     }
 }
 

@@ -157,76 +157,48 @@ constexpr std::array<UINT, 7> knownCodePages{1252, 1250, 1251, 1253, 1254, 936, 
 void WindowsSaveTest::codePageBytes_data()
 {
     QTest::addColumn<QString>("document");
-    QTest::addColumn<QByteArrayList>(
-        "bytes"); // in each code page, as the code page's chart has them
-    const auto everywhere
-        = [](const QByteArray &bytes) { return QByteArrayList(knownCodePages.size(), bytes); };
-    QTest::newRow("empty: no byte-order mark") << QString() << everywhere("\r\n");
-    QTest::newRow("CR LF kept, one more at the end") << "a\r\n\r\nb\r\n"
-                                                     << everywhere("a\r\n\r\nb\r\n\r\n");
-    //                                  1252        1250        1251        1253        1254        936          932
-    QTest::newRow("euro sign") << QStringLiteral(
-        u"5 \u20ac") << QByteArrayList{"5 \x80\r\n", "5 \x80\r\n", "5 \x88\r\n", "5 \x80\r\n",
-                                       "5 \x80\r\n", "5 \x80\r\n", "5 ?\r\n"};
-    // A letter the code page lacks is replaced, never written as a look-alike.
-    QTest::newRow("French") << QStringLiteral(u"caf\u00e9 \u00dc")
-                            << QByteArrayList{"caf\xe9 \xdc\r\n", "caf\xe9 \xdc\r\n",
-                                              "caf? ?\r\n",       "caf? ?\r\n",
-                                              "caf\xe9 \xdc\r\n", "caf\xa8\xa6 ?\r\n",
-                                              "caf? ?\r\n"};
-    QTest::newRow("Polish") << QStringLiteral(u"\u0142\u0105\u015b\u017c")
-                            << QByteArrayList{"????\r\n", "\xb3\xb9\x9c\xbf\r\n",
-                                              "????\r\n", "????\r\n",
-                                              "????\r\n", "????\r\n",
-                                              "????\r\n"};
-    QTest::newRow("Russian") << QStringLiteral(u"\u041f\u0440\u0438\u0432\u0435\u0442")
-                             << QByteArrayList{
-                                    "??????\r\n",
-                                    "??????\r\n",
-                                    "\xcf\xf0\xe8\xe2\xe5\xf2\r\n",
-                                    "??????\r\n",
-                                    "??????\r\n",
-                                    "\xa7\xb1\xa7\xe2\xa7\xda\xa7\xd3\xa7\xd6\xa7\xe4\r\n",
-                                    "\x84P\x84\x82\x84y\x84r\x84u\x84\x84\r\n"};
-    QTest::newRow("Greek") << QStringLiteral(u"\u0391\u03b8\u03ae\u03bd\u03b1")
-                           << QByteArrayList{"?????\r\n",
-                                             "?????\r\n",
-                                             "?????\r\n",
-                                             "\xc1\xe8\xde\xed\xe1\r\n",
-                                             "?????\r\n",
-                                             "\xa6\xa1\xa6\xc8?\xa6\xcd\xa6\xc1\r\n",
-                                             "\x83\x9f\x83\xc6?\x83\xcb\x83\xbf\r\n"};
-    QTest::newRow("Turkish") << QStringLiteral(u"\u011f\u0130\u015f\u0131")
-                             << QByteArrayList{"????\r\n", "??\xba?\r\n",          "????\r\n",
-                                               "????\r\n", "\xf0\xdd\xfe\xfd\r\n", "????\r\n",
-                                               "????\r\n"};
-    QTest::newRow("Chinese") << QStringLiteral(u"\u670d\u52a1\u5668")
-                             << QByteArrayList{"???\r\n",
-                                               "???\r\n",
-                                               "???\r\n",
-                                               "???\r\n",
-                                               "???\r\n",
-                                               "\xb7\xfe\xce\xf1\xc6\xf7\r\n",
-                                               "\x95\x9e?\x8a\xed\r\n"};
-    QTest::newRow("Japanese: katakana, full and half width")
-        << QStringLiteral(u"\u30b5\u30fc\u30d0\u30fc \uff7b\uff70\uff8a\uff9e\uff70")
-        << QByteArrayList{"???? ?????\r\n",
-                          "???? ?????\r\n",
-                          "???? ?????\r\n",
-                          "???? ?????\r\n",
-                          "???? ?????\r\n",
-                          "\xa5\xb5\xa9`\xa5\xd0\xa9` ?????\r\n",
-                          "\x83T\x81[\x83o\x81[ \xbb\xb0\xca\xde\xb0\r\n"};
-    // Where the code page has the fullwidth sign, it is the fullwidth sign:
-    // the server reads no "=" there.
-    QTest::newRow("fullwidth equals and semicolon")
-        << QStringLiteral(u"a \uff1d b\uff1b")
-        << QByteArrayList{"a ? b?\r\n",           "a ? b?\r\n", "a ? b?\r\n",
-                          "a ? b?\r\n",           "a ? b?\r\n", "a \xa3\xbd b\xa3\xbb\r\n",
-                          "a \x81\x81 b\x81G\r\n"};
-    QTest::newRow("emoji: one per UTF-16 unit")
-        << QStringLiteral(u"\U0001F600") << everywhere("??\r\n");
-    QTest::newRow("lone surrogate") << "x" + QString(QChar(0xd800)) << everywhere("x?\r\n");
+    QTest::addColumn<QByteArrayList>("bytes"); // in each code page, before the last CR LF
+    // As each code page's chart has them; "?" where it lacks the character,
+    // never a look-alike (a fullwidth "＝" must not become "=").
+    struct Row {
+        const char *name;
+        const char16_t *document;
+        std::array<const char *, knownCodePages.size()> bytes;
+    };
+    // clang-format off
+    static constexpr Row rows[] = {
+        {"empty: no byte-order mark", u"", {"", "", "", "", "", "", ""}},
+        {"CR LF kept, one more at the end", u"a\r\n\r\nb\r\n", {"a\r\n\r\nb\r\n", "a\r\n\r\nb\r\n",
+            "a\r\n\r\nb\r\n", "a\r\n\r\nb\r\n", "a\r\n\r\nb\r\n", "a\r\n\r\nb\r\n", "a\r\n\r\nb\r\n"}},
+        // In 1252, 1250, 1251, 1253, 1254, 936 and 932:
+        {"euro sign", u"5 \u20ac", {"5 \x80", "5 \x80", "5 \x88", "5 \x80", "5 \x80", "5 \x80", "5 ?"}},
+        {"French", u"caf\u00e9 \u00dc", {"caf\xe9 \xdc", "caf\xe9 \xdc", "caf? ?", "caf? ?", "caf\xe9 \xdc",
+            "caf\xa8\xa6 ?", "caf? ?"}},
+        {"Polish", u"\u0142\u0105\u015b\u017c", {"????", "\xb3\xb9\x9c\xbf", "????", "????", "????", "????", "????"}},
+        {"Russian", u"\u041f\u0440\u0438\u0432\u0435\u0442", {"??????", "??????", "\xcf\xf0\xe8\xe2\xe5\xf2", "??????",
+            "??????", "\xa7\xb1\xa7\xe2\xa7\xda\xa7\xd3\xa7\xd6\xa7\xe4", "\x84P\x84\x82\x84y\x84r\x84u\x84\x84"}},
+        {"Greek", u"\u0391\u03b8\u03ae\u03bd\u03b1", {"?????", "?????", "?????", "\xc1\xe8\xde\xed\xe1", "?????",
+            "\xa6\xa1\xa6\xc8?\xa6\xcd\xa6\xc1", "\x83\x9f\x83\xc6?\x83\xcb\x83\xbf"}},
+        {"Turkish", u"\u011f\u0130\u015f\u0131", {"????", "??\xba?", "????", "????", "\xf0\xdd\xfe\xfd", "????",
+            "????"}},
+        {"Chinese", u"\u670d\u52a1\u5668", {"???", "???", "???", "???", "???", "\xb7\xfe\xce\xf1\xc6\xf7",
+            "\x95\x9e?\x8a\xed"}},
+        {"Japanese: katakana, full and half width", u"\u30b5\u30fc\u30d0\u30fc \uff7b\uff70\uff8a\uff9e\uff70",
+            {"???? ?????", "???? ?????", "???? ?????", "???? ?????", "???? ?????",
+             "\xa5\xb5\xa9`\xa5\xd0\xa9` ?????", "\x83T\x81[\x83o\x81[ \xbb\xb0\xca\xde\xb0"}},
+        {"fullwidth equals and semicolon", u"a \uff1d b\uff1b", {"a ? b?", "a ? b?", "a ? b?", "a ? b?", "a ? b?",
+            "a \xa3\xbd b\xa3\xbb", "a \x81\x81 b\x81G"}},
+        {"emoji: one per UTF-16 unit", u"\U0001F600", {"??", "??", "??", "??", "??", "??", "??"}},
+    };
+    // clang-format on
+    for (const Row &row : rows) {
+        QByteArrayList bytes;
+        for (const char *inCodePage : row.bytes)
+            bytes.append(QByteArray(inCodePage) + "\r\n");
+        QTest::newRow(row.name) << QString::fromUtf16(row.document) << bytes;
+    }
+    QTest::newRow("lone surrogate")
+        << "x" + QString(QChar(0xd800)) << QByteArrayList(knownCodePages.size(), "x?\r\n");
 }
 
 void WindowsSaveTest::codePageBytes()
