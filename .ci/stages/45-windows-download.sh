@@ -199,8 +199,8 @@ licence=$(sed -n 's/^ *!insertmacro MUI_PAGE_LICENSE "\(.*\)"$/\1/p' "$script")
 [ -n "$licence" ] || fail "the installer has no licence page"
 cmp "$licence" LICENSE || fail "the installer's licence page shows $licence, not LICENSE"
 echo "licence page: $licence"
-# The pages in order; the one a function skips before it shows is not seen.
-pages=$(awk '/^ *!define MUI_PAGE_CUSTOMFUNCTION_PRE fennickSkipPage/ { skip = 1; next }
+# The pages in order; the one a function skips on the way in is not seen.
+pages=$(awk '/^ *!define MUI_PAGE_CUSTOMFUNCTION_PRE fennickSkipWelcomeOnce/ { skip = 1; next }
     /^ *!insertmacro MUI_PAGE_/ { if (!skip) print $2; skip = 0 }' "$script" | paste -sd ' ')
 echo "pages shown: $pages"
 [[ "$pages" == MUI_PAGE_LICENSE* ]] || fail "the installer's first page is not the licence"

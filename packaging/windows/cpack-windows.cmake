@@ -22,13 +22,17 @@ string(APPEND CPACK_NSIS_DEFINES [=[
   !include FileFunc.nsh]=])
 # The licence is the first page: CPack's installer opens with a Welcome page
 # that says nothing the title bar does not, and a page whose function gives
-# up before it shows is skipped.
+# up before it shows is skipped. Only on the way in: with no page before the
+# licence, its Back button would end the installer.
 string(APPEND CPACK_NSIS_DEFINES [=[
 
-  Function fennickSkipPage
-    Abort
+  Var fennickWelcomeSkipped
+  Function fennickSkipWelcomeOnce
+    StrCmp $fennickWelcomeSkipped 1 +3
+      StrCpy $fennickWelcomeSkipped 1
+      Abort
   FunctionEnd
-  !define MUI_PAGE_CUSTOMFUNCTION_PRE fennickSkipPage]=])
+  !define MUI_PAGE_CUSTOMFUNCTION_PRE fennickSkipWelcomeOnce]=])
 # The installer's own version information, as fennick.exe has it, for
 # Explorer's Details and for SmartScreen's prompt.
 string(APPEND CPACK_NSIS_DEFINES "
