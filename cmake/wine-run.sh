@@ -8,6 +8,15 @@
 # reaches a pipe only by way of a file. FENNICK_WINE_DLL_PATH, Linux folders
 # separated by colons, is added to the program's DLL search path.
 set -eu
+# Wine takes the ANSI code page from LANG, and falls back to another where
+# the system lacks that locale: a test that needs it says so and skips.
+if [ -n "${FENNICK_WINE_NEEDS_LOCALE:-}" ]; then
+    wanted=$(printf '%s' "${LANG:-C}" | tr 'A-Z' 'a-z' | tr -d -)
+    if ! locale -a 2>/dev/null | tr 'A-Z' 'a-z' | tr -d - | grep -qxF "$wanted"; then
+        echo "SKIP: the system has no locale $LANG (locale-gen), from which Wine would take the code page"
+        exit 77
+    fi
+fi
 export WINEPREFIX="${WINEPREFIX:-${TMPDIR:-/tmp}/fennick-wine-$(id -u)}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}" # no Mono/Gecko prompts

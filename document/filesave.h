@@ -63,11 +63,12 @@ struct SaveResult {
 // Only an ordinary file is ever written, and nothing
 // waits on a device or a pipe. As a rule a new copy beside the file is
 // renamed over it once every byte is on disk, taking over the old file's
-// owner, group, mode and attributes, so that a failure leaves the old file
-// whole. Where such a copy would not be the same file to the server (it
-// cannot take the old owner or group, the file has further hard links or is
-// mounted on its own) or the folder takes no new file, the file itself is
-// emptied and written anew instead.
+// owner, group, mode (on Windows its access rules and integrity level) and
+// attributes, so that a failure leaves the old file whole. Where such a copy
+// would not be the same file to the server (it cannot take the old owner,
+// group or rights, the file has further hard links or is mounted on its
+// own) or the folder takes no new file, the file itself is emptied and
+// written anew instead.
 [[nodiscard]] SaveResult saveConfigFileBytes(const QByteArray &bytes, const FilePath &path);
 
 } // namespace fennick

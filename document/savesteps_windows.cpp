@@ -9,6 +9,10 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
+#include <memory>
+
 namespace fennick::savesteps {
 
 Handle::Handle(void *handle)
@@ -144,6 +148,145 @@ constexpr int copyLetters = 6;
     return u'.' + QDir(target.path.path()).dirName() + QStringLiteral(".fennick-");
 }
 
+// Attributes the copy takes over from the file, as the server's folder and
+// Explorer show them. Read-only is not among them: such a file is written
+// where it lies.
+constexpr DWORD keptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+                               | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+// Attributes no call sets on a file alone: a copy that differs in them
+// would leave the text stored otherwise, say unencrypted.
+constexpr DWORD storageAttributes = FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_ENCRYPTED;
+
+struct LocalFreer {
+    void operator()(void *memory) const { LocalFree(memory); }
+};
+// A security descriptor the system allocated.
+using Descriptor = std::unique_ptr<void, LocalFreer>;
+
+[[nodiscard]] bool sameSid(PSID one, PSID other)
+{
+    return one == other || (one && other && EqualSid(one, other));
+}
+
+// Gives the copy the old file's owner and group, integrity label and access
+// rules. A rule the file inherits from its folder stays inherited: the copy
+// lies in the same folder. Gives 0, or the error of the call that failed.
+[[nodiscard]] DWORD takeOverRights(HANDLE old, HANDLE copy, const QString &copyName)
+{
+    constexpr SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION
+                                         | DACL_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION;
+    PSID owner = nullptr;
+    PSID group = nullptr;
+    PACL rules = nullptr;
+    PACL label = nullptr;
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    DWORD error = GetSecurityInfo(old, SE_FILE_OBJECT, parts, &owner, &group, &rules, &label, &raw);
+    const Descriptor was(raw);
+    // A volume that keeps no rights (FAT) has none to take over.
+    if (error == ERROR_NOT_SUPPORTED)
+        return 0;
+    if (error != ERROR_SUCCESS)
+        return error;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    if (!GetSecurityDescriptorControl(raw, &control, &revision))
+        return GetLastError();
+
+    PSID copyOwner = nullptr;
+    PSID copyGroup = nullptr;
+    raw = nullptr;
+    error = GetSecurityInfo(copy, SE_FILE_OBJECT,
+                            OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION, &copyOwner,
+                            &copyGroup, nullptr, nullptr, &raw);
+    const Descriptor is(raw);
+    if (error != ERROR_SUCCESS)
+        return error;
+    SECURITY_INFORMATION owning = 0;
+    if (owner && !sameSid(owner, copyOwner))
+        owning |= OWNER_SECURITY_INFORMATION;
+    if (group && !sameSid(group, copyGroup))
+        owning |= GROUP_SECURITY_INFORMATION;
+    if (label && label->AceCount > 0)
+        owning |= LABEL_SECURITY_INFORMATION;
+    if (owning) {
+        // Only the right to take ownership allows these, and another owner
+        // only to an administrator who restores files: the user may lack
+        // both.
+        const Handle taking(CreateFileW(wide(copyName), WRITE_OWNER, shareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!taking.isValid())
+            return GetLastError();
+        error = SetSecurityInfo(taking.get(), SE_FILE_OBJECT, owning, owner, group, nullptr, label);
+        if (error != ERROR_SUCCESS)
+            return error;
+    }
+    if (control & SE_DACL_PRESENT) {
+        const SECURITY_INFORMATION inheritance = control & SE_DACL_PROTECTED
+                                                   ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                   : UNPROTECTED_DACL_SECURITY_INFORMATION;
+        error = SetSecurityInfo(copy, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION | inheritance,
+                                nullptr, nullptr, rules, nullptr);
+    }
+    return error;
+}
+
+// Gives the flushed copy what makes it the same file to the server and to
+// whoever set the file up: its rights and its attributes. Gives 0, or the
+// error of the call that failed.
+[[nodiscard]] DWORD takeOverIdentity(const Target &target, const QString &copyName)
+{
+    const Handle old(CreateFileW(wide(target.nativePath), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                 shareAll, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
+                                 nullptr));
+    if (!old.isValid())
+        return GetLastError();
+    // The owner may always change the rules of what it made.
+    const Handle copy(CreateFileW(
+        wide(copyName), READ_CONTROL | WRITE_DAC | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+        shareAll, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!copy.isValid())
+        return GetLastError();
+    BY_HANDLE_FILE_INFORMATION was{};
+    BY_HANDLE_FILE_INFORMATION is{};
+    if (!GetFileInformationByHandle(old.get(), &was)
+        || !GetFileInformationByHandle(copy.get(), &is))
+        return GetLastError();
+    if ((was.dwFileAttributes ^ is.dwFileAttributes) & storageAttributes)
+        return ERROR_NOT_SUPPORTED;
+    if (const DWORD error = takeOverRights(old.get(), copy.get(), copyName))
+        return error;
+    FILE_BASIC_INFO basic{}; // times left as they are
+    basic.FileAttributes
+        = (is.dwFileAttributes & ~keptAttributes) | (was.dwFileAttributes & keptAttributes);
+    if (basic.FileAttributes == 0)
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(copy.get(), FileBasicInfo, &basic, sizeof basic)
+             ? 0
+             : GetLastError();
+}
+
+// The copy cannot be the same file to the server (a right the user lacks,
+// an owner or label only an administrator may give, a volume without such
+// things): write the old one where it lies instead. A full or failing disk
+// is no reason to risk the old file.
+[[nodiscard]] bool isIdentityRefused(DWORD error)
+{
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_NOT_READY:
+    case ERROR_CRC:
+    case ERROR_IO_DEVICE:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 std::optional<SaveResult> findTarget(const FilePath &path, Target &target)
@@ -234,6 +377,12 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
     if (error != 0) {
         DeleteFileW(wide(copyName));
         return failedCall(error, target, false);
+    }
+    if (const DWORD refusal = target.exists ? takeOverIdentity(target, copyName) : 0) {
+        DeleteFileW(wide(copyName));
+        if (isIdentityRefused(refusal))
+            return std::nullopt;
+        return failedCall(refusal, target, false);
     }
     for (int attempt = 1;; ++attempt) {
         if (MoveFileExW(wide(copyName), wide(target.nativePath),

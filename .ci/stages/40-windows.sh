@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Windows, proved on Linux: the README's cross build with MinGW-w64 against
-# ../shared/qt6-mingw64; every test run under Wine (offscreen, code pages
-# 1252 and 1250) with the counts printed; the ZIP's fennick.exe started from
+# ../shared/qt6-mingw64; every test run under Wine (offscreen, code page
+# 1252; the save tests in 1250, 1251, 1253, 1254, 936 and 932 too) with the
+# counts printed; the ZIP's fennick.exe started from
 # a PATH without Qt or MinGW under Xvfb with Windows' own platform plugin,
 # walked through the steps to Save, and its C:\Config.ini compared byte for
 # byte with the Linux program's file of the same walk; the installer

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The Windows download as it is handed out, after 40-windows.sh has built
 # and packaged it in build-windows: the ZIP holds Fennick's licence, Qt's,
-# the third-party notices, the compiler run time's licences and the source
-# notice beside fennick.exe; fennick.exe carries its version information and
-# manifest; the installer shows the licence first, installs the same files,
-# registers its size and folder and leaves no registry key behind. Last, the
+# the third-party notices, the compiler run time's licences (of every part
+# fennick.exe's link map names) and the source notice beside fennick.exe,
+# with CR LF line ends; fennick.exe and the installer carry their version
+# information, fennick.exe its manifest; the installer shows the licence
+# first, installs the same files, registers its size and folder, adds no
+# uninstall shortcut and leaves no file or registry key behind. Last, the
 # Windows save tests run under Wine as an unprivileged user whose drive C:
 # is read-only, as it is for a user on Windows.
 set -euo pipefail
@@ -25,7 +27,7 @@ if [ ! -f "$zip" ] || [ ! -f "$installer" ]; then
     (cd build-windows && cpack -G ZIP && cpack -G NSIS)
 fi
 notices=(LICENSE.txt LGPL-3.0.txt THIRD-PARTY-NOTICES.txt GCC-RUNTIME-LIBRARY-EXCEPTION.txt
-    WINPTHREADS-LICENSE.txt SOURCE.txt qt-build.sh)
+    WINPTHREADS-LICENSE.txt MINGW-W64-RUNTIME-LICENSE.txt SOURCE.txt qt-build.sh)
 
 work=$(mktemp -d /tmp/fennick-download.XXXXXX)
 WINEPREFIX=$work/prefix
@@ -42,7 +44,14 @@ for notice in "${notices[@]}"; do
 done
 
 echo "+ the notices say what they must"
-cmp "$top/LICENSE.txt" LICENSE || fail "LICENSE.txt is not Fennick's LICENSE"
+# As Notepad reads them: CR LF line ends, UTF-8 marked as such.
+for notice in "$top"/*.txt; do
+    [ "$(head -c 3 "$notice" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "${notice##*/} has no UTF-8 mark"
+    if grep -qv $'\r$' "$notice"; then
+        fail "${notice##*/} has lines without CR LF"
+    fi
+done
+cmp <(sed '1s/^\xef\xbb\xbf//; s/\r$//' "$top/LICENSE.txt") LICENSE || fail "LICENSE.txt is not Fennick's LICENSE"
 # Each file: the phrases it must hold, one a line.
 must_hold() {
     local file=$top/$1 phrase
@@ -83,6 +92,16 @@ must_hold WINPTHREADS-LICENSE.txt <<'EOF'
 Files: mingw-w64-libraries/winpthreads/*
 Permission is hereby granted, free of charge
 EOF
+must_hold MINGW-W64-RUNTIME-LICENSE.txt <<'EOF'
+fennick.exe holds parts of the mingw-w64 project's C run time
+Files: *
+License: ZPL-2.1
+Redistributions in binary form must reproduce the accompanying
+Files: mingw-w64-crt/crt/*
+Files: mingw-w64-crt/gdtoa/*
+Copyright: 1997-2001 Lucent Technologies
+License: Lucent
+EOF
 must_hold SOURCE.txt <<EOF
 fennick-$version-Source.tar.gz
 cpack --config CPackSourceConfig.cmake
@@ -92,6 +111,64 @@ you may replace them with your own build of Qt
 EOF
 cmp "$top/qt-build.sh" ../shared/qt6-mingw64/build.sh || fail "qt-build.sh is not the recipe that built Qt"
 wc -l "$top"/*.txt | sed 's|/.*/||'
+
+# What the linker built into fennick.exe from others (its link map), and
+# the notice each part needs in the download. A part whose licence is not
+# known here, or whose notice is missing, fails.
+echo "+ the code from others linked into fennick.exe, and its licences"
+map=build-windows/fennick.map
+[ -s "$map" ] || fail "no link map $map (fennick is linked with -Wl,-Map)"
+qt_lib=$(realpath "$(sed -n 's/^Qt6_DIR:PATH=//p' build-windows/CMakeCache.txt)/../..")
+linked=$( {
+    awk '/^Archive member included/ { on = 1; next } /^(Discarded input sections|Memory Configuration)/ { on = 0 }
+        on && /^[^ \t]/ { sub(/\).*/, ")", $1); print $1 }' "$map"
+    awk '$1 == "LOAD" && $2 ~ /[/].*[.]o$/ { print $2 }' "$map" # not the linker's own
+} | sort -u)
+# Each part: the notice file it needs, and what that file must say.
+notice_for() {
+    local part=$1 file member
+    file=${part%%(*}
+    [[ "$file" == /* ]] || file=build-windows/$file # the linker's folder
+    file=$(realpath -m "$file")
+    member=${part#"${part%%(*}"}
+    member=${member#(}
+    member=${member%.o)}
+    member=${member##*_a-}
+    case $file in
+    "$PWD"/build-windows/*) ;; # Fennick's own
+    "$qt_lib"/libQt6EntryPoint.a) echo "THIRD-PARTY-NOTICES.txt|src/entrypoint/qtentrypoint_win.cpp" ;;
+    "$qt_lib"/*) echo "LGPL-3.0.txt|GNU LESSER GENERAL PUBLIC LICENSE" ;; # the DLLs' import libraries
+    */libwinpthread* | */libpthread*) echo "WINPTHREADS-LICENSE.txt|Files: mingw-w64-libraries/winpthreads/*" ;;
+    /usr/lib/gcc/x86_64-w64-mingw32/*) echo "GCC-RUNTIME-LIBRARY-EXCEPTION.txt|GCC RUNTIME LIBRARY EXCEPTION" ;;
+    /usr/x86_64-w64-mingw32/lib/*)
+        # As Debian's copyright file has it: ZPL-2.1 for all but the files
+        # it names (the crt folder's are in the public domain).
+        echo "MINGW-W64-RUNTIME-LICENSE.txt|License: ZPL-2.1"
+        case $member in
+        qnan | strtodnrp) echo "MINGW-W64-RUNTIME-LICENSE.txt|License: David-Gay" ;;
+        arithchk | dmisc | dtoa | g__fmt | g_dfmt | g_ffmt | g_xfmt | gdtoa | gethex | gmisc | hd_init | hexnan | misc | smisc | strtodg | strtof | strtopx | sum | ulp)
+            echo "MINGW-W64-RUNTIME-LICENSE.txt|License: Lucent" ;;
+        mingw_pformat)
+            echo "MINGW-W64-RUNTIME-LICENSE.txt|License: Lucent"
+            echo "MINGW-W64-RUNTIME-LICENSE.txt|License: Keith-Marshall" ;;
+        basename | dirname | mingw_*printf) echo "MINGW-W64-RUNTIME-LICENSE.txt|License: Keith-Marshall" ;;
+        s_erf | sf_erf | e_fmod* | e_pow* | e_remainder*) echo "MINGW-W64-RUNTIME-LICENSE.txt|License: Permissive-Sun" ;;
+        getopt) echo "MINGW-W64-RUNTIME-LICENSE.txt|License: BSD-2-clause-NetBSD and ISC" ;;
+        strtok_r | gmon | profil | mcount) echo "MINGW-W64-RUNTIME-LICENSE.txt|License: BSD-3-clause" ;;
+        gcrt0) echo "MINGW-W64-RUNTIME-LICENSE.txt|License: Cygwin" ;;
+        esac ;;
+    *) echo "?|$part" ;;
+    esac
+}
+required=$(while read -r part; do notice_for "$part"; done <<<"$linked" | sort | uniq -c)
+echo "$(wc -l <<<"$linked") archive members and objects linked; notices they need (parts, file|phrase):"
+echo "$required"
+while read -r count need; do
+    notice=${need%%|*} phrase=${need#*|}
+    [ "$notice" != "?" ] || fail "no licence known for $phrase, linked into fennick.exe"
+    grep -qF -- "$phrase" "$top/$notice" \
+        || fail "$count parts linked into fennick.exe need \"$phrase\", which $notice lacks"
+done <<<"$required"
 
 echo "+ fennick.exe's version information and manifest"
 resources=$(wrestool -x --raw --type=16 "$top/fennick.exe" | strings -el | paste -sd '|')
@@ -109,12 +186,24 @@ if grep -q '<activeCodePage' <<<"$manifest"; then
     fail "the manifest sets the active code page: the file must be written in the user's"
 fi
 
-echo "+ the installer's licence page"
+echo "+ the installer's version information and first page"
+resources=$(wrestool -x --raw --type=16 "$installer" | strings -el | paste -sd '|')
+echo "$resources"
+for pair in "ProductName|Fennick" "ProductVersion|$version" "CompanyName|Fennick developers" \
+    "OriginalFilename|fennick-$version-win64.exe"; do
+    [[ "|$resources|" == *"|$pair|"* ]] || fail "the installer's version resource lacks $pair"
+done
+[[ "$resources" == *"|LegalCopyright|Copyright (C) "* ]] || fail "the installer's version resource has no copyright"
 script=build-windows/_CPack_Packages/win64/NSIS/project.nsi
 licence=$(sed -n 's/^ *!insertmacro MUI_PAGE_LICENSE "\(.*\)"$/\1/p' "$script")
 [ -n "$licence" ] || fail "the installer has no licence page"
 cmp "$licence" LICENSE || fail "the installer's licence page shows $licence, not LICENSE"
 echo "licence page: $licence"
+# The pages in order; the one a function skips on the way in is not seen.
+pages=$(awk '/^ *!define MUI_PAGE_CUSTOMFUNCTION_PRE fennickSkipWelcomeOnce/ { skip = 1; next }
+    /^ *!insertmacro MUI_PAGE_/ { if (!skip) print $2; skip = 0 }' "$script" | paste -sd ' ')
+echo "pages shown: $pages"
+[[ "$pages" == MUI_PAGE_LICENSE* ]] || fail "the installer's first page is not the licence"
 
 echo "+ installing silently"
 sh cmake/wine-run.sh cmd /c exit # makes the prefix, with Windows' fonts mapped
@@ -128,6 +217,13 @@ done
 registry_value() {
     wine reg query "$uninstall_key" /v "$1" | tr -d '\r' | awk -v name="$1" '$1 == name { $1 = $2 = ""; sub(/^ +/, ""); print }'
 }
+for name in NoModify NoRepair; do
+    wine reg query "$uninstall_key" /v "$name" | grep -q "REG_DWORD *0x1" || fail "$name is not the number 1"
+done
+start_menu=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/"Start Menu"/Programs/Fennick
+shortcuts=$(cd "$start_menu" && ls)
+echo "Start menu: $shortcuts"
+[ "$shortcuts" = Fennick.lnk ] || fail "the Start menu holds more than Fennick.lnk: $shortcuts"
 location=$(registry_value InstallLocation)
 size=$(registry_value EstimatedSize)
 echo "InstallLocation: $location; EstimatedSize: $((size)) KB; on disk: $(du -sk "$program_files" | cut -f1) KB"
@@ -140,6 +236,7 @@ wineserver --wait
 sleep 2 # the uninstaller finishes from a copy of itself
 wineserver --wait
 [ ! -e "$program_files" ] || fail "the uninstaller left $program_files"
+[ ! -e "$start_menu" ] || fail "the uninstaller left $start_menu"
 for key in 'HKLM\Software\Fennick developers' "$uninstall_key"; do
     if wine reg query "$key" >/dev/null 2>&1; then
         fail "the uninstaller left the registry key $key"

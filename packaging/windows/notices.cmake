@@ -110,6 +110,30 @@ if(EXISTS ${FENNICK_QT_LICENSES_DIR}/LICENSES/LGPL-3.0-only.txt AND EXISTS ${FEN
             message(FATAL_ERROR "${FENNICK_QT_LICENSES_DIR} has no qt_attribution.json entry \"${id}\"")
         endif()
     endforeach()
+    # Qt's entry point for Windows programs (libQt6EntryPoint.a, which calls
+    # main()) is linked into fennick.exe itself, under the BSD-3-Clause,
+    # whose notice goes with binary copies. Its copyright as Debian's Qt
+    # package of the same source states it, where the build machine has it.
+    set(entry_point_copyright "Copyright (C) The Qt Company Ltd.")
+    foreach(debian_copyright /usr/share/doc/libqt6core6/copyright /usr/share/doc/qt6-base-dev/copyright)
+        if(EXISTS ${debian_copyright})
+            file(READ ${debian_copyright} text)
+            if(text MATCHES "src/entrypoint/qtentrypoint_win[.]cpp\n[^C]*Copyright: ([^\n]*)\nLicense: BSD-3-clause")
+                set(entry_point_copyright "Copyright (C) ${CMAKE_MATCH_1}")
+                break()
+            endif()
+        endif()
+    endforeach()
+    file(READ ${FENNICK_QT_LICENSES_DIR}/LICENSES/BSD-3-Clause.txt text)
+    string(REGEX REPLACE "^Copyright [^\n]*\n\n" "" text "${text}")
+    string(CONCAT entry_point
+        "\n================================================================================\n"
+        "Qt's entry point for Windows programs\n"
+        "================================================================================\n"
+        "Built into fennick.exe (src/entrypoint/qtentrypoint_win.cpp, from libQt6EntryPoint.a):\n"
+        "it hands the program's command line to main().\n"
+        "Licence: BSD 3-Clause \"New\" or \"Revised\" License (BSD-3-Clause)\n\n"
+        "${entry_point_copyright}\n\n${text}")
     file(WRITE ${notices}/THIRD-PARTY-NOTICES.txt
         "Third-party code in the Qt libraries shipped with Fennick\n\n"
         "Fennick for Windows ships Qt ${Qt6_VERSION}: Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll,\n"
@@ -121,7 +145,7 @@ if(EXISTS ${FENNICK_QT_LICENSES_DIR}/LICENSES/LGPL-3.0-only.txt AND EXISTS ${FEN
         "The Qt libraries hold the following code from others, each under its own\n"
         "licence. This list is taken from Qt's own attribution files\n"
         "(qt_attribution.json) for the modules and plugins above.\n"
-        "${sections}")
+        "${sections}${entry_point}")
     list(APPEND notice_files ${notices}/LGPL-3.0.txt ${notices}/THIRD-PARTY-NOTICES.txt)
 else()
     message(WARNING "No Qt licence texts in ${FENNICK_QT_LICENSES_DIR} (FENNICK_QT_LICENSES_DIR) "
@@ -174,7 +198,41 @@ if(CMAKE_CROSSCOMPILING)
         "libwinpthread-1.dll: winpthreads, the POSIX threads library of the mingw-w64\n"
         "project (Debian package ${version_mingw-w64-common}). Its copyright and licences,\n"
         "as stated in ${mingw_copyright}:\n\n${winpthreads_terms}")
-    list(APPEND notice_files ${notices}/GCC-RUNTIME-LIBRARY-EXCEPTION.txt ${notices}/WINPTHREADS-LICENSE.txt)
+    # The start-up code, the floating-point formatting and the maths of the
+    # mingw-w64 C run time are linked into fennick.exe itself: the project's
+    # licence (ZPL-2.1, which asks for its notice in binary copies) and those
+    # of the parts such a program links, with the texts they name. The CI's
+    # check of fennick's link map fails on a part whose licence is not here.
+    execute_process(COMMAND ${AWK_PROGRAM} "BEGIN { RS = \"\"; ORS = \"\\n\\n\" }
+         /^Files: [*]\\n/ { print; next }
+         /mingw-w64-crt[/]/ && /\\nLicense: (public-domain|Lucent|David-Gay|Permissive-Sun|Keith-Marshall)(\\n|$)/ { print; next }
+         /^License: public-domain\\n/ { print }"
+        ${mingw_copyright} OUTPUT_VARIABLE crt_terms COMMAND_ERROR_IS_FATAL ANY)
+    foreach(licence ZPL-2.1 public-domain Lucent David-Gay Keith-Marshall)
+        if(NOT crt_terms MATCHES "\nLicense: ${licence}\n")
+            message(FATAL_ERROR "No \"License: ${licence}\" for the mingw-w64 C run time in ${mingw_copyright}")
+        endif()
+    endforeach()
+    file(WRITE ${notices}/MINGW-W64-RUNTIME-LICENSE.txt
+        "fennick.exe holds parts of the mingw-w64 project's C run time (Debian package\n"
+        "${version_mingw-w64-common}): its start-up code, its number formatting (from David\n"
+        "M. Gay's gdtoa) and some of its maths. Their copyright and licences, as stated\n"
+        "in ${mingw_copyright}:\n\n${crt_terms}")
+    list(APPEND notice_files ${notices}/GCC-RUNTIME-LIBRARY-EXCEPTION.txt ${notices}/WINPTHREADS-LICENSE.txt
+        ${notices}/MINGW-W64-RUNTIME-LICENSE.txt)
 endif()
+
+# As Windows' Notepad reads them best: CR LF line ends, and UTF-8 marked as
+# such (older Notepads take unmarked text for the ANSI code page and run LF
+# lines together). The shell script stays as it is.
+string(ASCII 239 187 191 utf8_mark)
+foreach(file ${notice_files})
+    if(file MATCHES "[.]txt$")
+        file(READ ${file} text)
+        string(REPLACE "\r\n" "\n" text "${text}")
+        string(REPLACE "\n" "\r\n" text "${text}")
+        file(WRITE ${file} "${utf8_mark}${text}")
+    endif()
+endforeach()
 
 install(FILES ${notice_files} DESTINATION .)
