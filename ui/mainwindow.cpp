@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "document/banner.h"
+#include "document/configfile.h"
 #include "document/filesave.h"
 #include "document/linebreaks.h"
 #include "document/maker.h"
@@ -9,6 +10,7 @@
 #include "ui/captionfit.h"
 #include "ui/classicframe.h"
 #include "ui/contrast.h"
+#include "ui/documenttext.h"
 #include "ui/focusorder.h"
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
@@ -481,7 +483,11 @@ void MainWindow::saveAs()
 
 void MainWindow::saveTo(const FilePath &path)
 {
-    const SaveResult result = saveConfigFileBytes(m_preview->fileBytes(), path);
+    // The preview's text is encoded into a small buffer, written each time
+    // it fills.
+    const DocumentText text(*m_preview->document());
+    ConfigFileWriter bytes(text);
+    const SaveResult result = saveConfigFileBytes(bytes, path);
     if (result.saved) {
         m_presenter(this, {UserMessage::Kind::Information, SaveMessages::saved(path)});
         return;
