@@ -21,6 +21,7 @@
 #include "ui/tabcontrol.h"
 #include "ui/tabstrip.h"
 #include "ui/twips.h"
+#include "ui/windowicon.h"
 #include "ui/windowscrollarea.h"
 #include "wizard/fieldcatalogue.h"
 #include "wizard/stepmachine.h"
@@ -48,17 +49,6 @@
 
 namespace fennick {
 namespace {
-
-// Every size the icon is rendered in, for title bars, task bars and Alt+Tab,
-// and the 80-pixel picture.
-[[nodiscard]] QIcon iconInEverySize()
-{
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1x%1.png").arg(size), QSize(size, size));
-    icon.addFile(QStringLiteral(":/images/fennick-icon-80.png"), QSize(80, 80));
-    return icon;
-}
 
 // Same advance for a narrow and a wide letter. (QFontInfo::fixedPitch() says
 // no for some monospaced fonts, such as Noto Sans Mono.)
@@ -141,7 +131,7 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(applicationName) + QStringLiteral(" - ") + toQString(makerAddress));
-    setWindowIcon(iconInEverySize());
+    setWindowIcon(programIcon());
     const QSize clientSize = toPixels({0, 0, layout::windowWidth, layout::windowHeight}).size();
     m_client->setFixedSize(clientSize);
     setFixedSize(clientSize);
