@@ -1,5 +1,6 @@
 #include "figures.h"
 
+#include <QFile>
 #include <QTextStream>
 
 #include <algorithm>
@@ -15,9 +16,45 @@ double median(QList<double> samples)
     return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2;
 }
 
+Spread spread(const QList<double> &samples)
+{
+    if (samples.isEmpty())
+        return {};
+    const auto [least, greatest] = std::minmax_element(samples.begin(), samples.end());
+    return {*least, median(samples), *greatest};
+}
+
+Spread ratios(const QList<double> &samples, const QList<double> &baselines)
+{
+    QList<double> quotients;
+    for (qsizetype i = 0; i < std::min(samples.size(), baselines.size()); ++i)
+        quotients.append(samples[i] / baselines[i]);
+    return spread(quotients);
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    // readAll(): files in /proc claim to be empty.
+    const QList<QByteArray> fields = file.readAll().split(' ');
+    return QStringLiteral("%1 %2 %3")
+        .arg(QString::fromLatin1(fields.value(0)), QString::fromLatin1(fields.value(1)),
+             QString::fromLatin1(fields.value(2)));
+}
+
 QString milliseconds(double ms)
 {
     return QString::number(ms, 'f', ms < 10 ? 3 : 1) + QStringLiteral(" ms");
+}
+
+QString milliseconds(const Spread &ms)
+{
+    const auto number
+        = [](double value) { return QString::number(value, 'f', value < 10 ? 3 : 1); };
+    return QStringLiteral("%1 ms (%2 to %3)")
+        .arg(number(ms.median), number(ms.min), number(ms.max));
 }
 
 QString megabytes(double bytes)
@@ -35,11 +72,16 @@ namespace {
 [[nodiscard]] QString describe(const Goal &goal)
 {
     const int decimals = goal.ratio < 10 ? 2 : 0;
-    return QStringLiteral("%1 = %2%3 (goal %4 %5%3): %6")
+    const QString samples = goal.samples
+                              ? QStringLiteral(" (by turns: %1 to %2)")
+                                    .arg(QString::number(goal.samples->min, 'f', decimals),
+                                         QString::number(goal.samples->max, 'f', decimals))
+                              : QString();
+    return QStringLiteral("%1 = %2%3%7 (goal %4 %5%3): %6")
         .arg(goal.compared, QString::number(goal.ratio, 'f', decimals), goal.unit,
              goal.atLeast ? QStringLiteral(">=") : QStringLiteral("<="),
              QString::number(goal.limit),
-             isMet(goal) ? QStringLiteral("met") : QStringLiteral("MISSED"));
+             isMet(goal) ? QStringLiteral("met") : QStringLiteral("MISSED"), samples);
 }
 
 } // namespace

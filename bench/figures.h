@@ -5,11 +5,28 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace bench {
 
 [[nodiscard]] double median(QList<double> samples);
 
+// The least, the middle and the greatest of repeated measurements: a ratio
+// whose spread reaches past its goal is noise, not a result.
+struct Spread {
+    double min = 0;
+    double median = 0;
+    double max = 0;
+};
+[[nodiscard]] Spread spread(const QList<double> &samples);
+// Of the ratios of samples taken by turns, one pair at a time.
+[[nodiscard]] Spread ratios(const QList<double> &samples, const QList<double> &baselines);
+
+// The machine's load: other programs at work make every figure slower.
+[[nodiscard]] QString loadAverage();
+
 [[nodiscard]] QString milliseconds(double ms);
+[[nodiscard]] QString milliseconds(const Spread &ms); // the median, then the least to the greatest
 [[nodiscard]] QString megabytes(double bytes);
 
 // A goal is met when ratio <= limit ("at most"), or ratio >= limit when
@@ -20,6 +37,8 @@ struct Goal {
     double limit = 0;
     bool atLeast = false;
     QString unit = QStringLiteral("x"); // "x", or " MB" for a difference
+    // Of the ratio's samples, when they were taken by turns.
+    std::optional<Spread> samples = std::nullopt;
 };
 
 struct Figure {

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <functional>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -54,8 +56,14 @@ StartFigures measureStart(const Programs &programs, int runs)
         minimalPeak.append(minimal.peakResidentBytes);
         floorPeak.append(floor.peakResidentBytes);
     }
-    return {median(fennickMs),   median(minimalMs),   median(floorMs),
-            median(fennickPeak), median(minimalPeak), median(floorPeak)};
+    return {spread(fennickMs),
+            spread(minimalMs),
+            spread(floorMs),
+            ratios(fennickMs, minimalMs),
+            ratios(fennickMs, floorMs),
+            median(fennickPeak),
+            median(minimalPeak),
+            median(floorPeak)};
 }
 
 DocumentMemory measureDocumentMemory(const Programs &programs, qsizetype documentBytes, int runs)
@@ -112,50 +120,74 @@ PressTimes measureAddCar(BenchWindow &window, int pressRuns, int literalRuns)
     return {median(pressMs), median(literalMs)};
 }
 
+namespace {
+
+// Written, then made durable as Save makes its copy: the bytes, then the
+// folder's entry.
+void writeDurably(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
+        || ::fdatasync(file.handle()) != 0)
+        qFatal("cannot write %s", qPrintable(path));
+    file.close();
+    const int folder = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::fsync(folder);
+    ::close(folder);
+}
+
+[[nodiscard]] QByteArray plainestFileBytes(const fennick::PreviewEdit &preview)
+{
+    QString text = preview.toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    text.append(QStringLiteral("\r\n"));
+    return text.toLocal8Bit();
+}
+
+} // namespace
+
 SaveTimes measureSave(BenchWindow &window, int runs)
 {
     const QString path = fennick::configFilePath().path();
-    const QString plainPath = path + QStringLiteral(".plain");
-    const QString folderPath = QFileInfo(path).absolutePath();
-    const QByteArray bytes = fennick::configFileBytes(window.preview()->documentText());
-    // A plain write, and the same write made durable: the file's bytes
-    // synced, then its folder, as Save does around its rename. Then the
-    // plainest Save a Qt program could have: the editor's text, encoded by
-    // Qt, written and made durable the same way.
-    enum class Plain { Write, DurableWrite, DurableSaveOfText };
-    const auto plainWriteMs = [&](Plain kind) {
+    const QString floorPath = path + QStringLiteral(".floor");
+    const QString rawPath = path + QStringLiteral(".raw");
+    // Once first, untimed: each file exists from here on, and the floor is
+    // checked to write the same bytes as Save.
+    (void)window.clickMs(QStringLiteral("Command14"));
+    QFile saved(path);
+    if (!saved.open(QIODevice::ReadOnly))
+        qFatal("Save wrote no %s", qPrintable(path));
+    const QByteArray bytes = saved.readAll();
+    saved.close();
+    if (plainestFileBytes(*window.preview()) != bytes)
+        qFatal("the plainest Save would write other bytes than Save");
+    writeDurably(floorPath, bytes);
+    writeDurably(rawPath, bytes);
+
+    const auto timedMs = [](const auto &work) {
         QElapsedTimer timer;
         timer.start();
-        const QByteArray written = kind == Plain::DurableSaveOfText
-                                     ? window.preview()->document()->toPlainText().toLocal8Bit()
-                                     : bytes;
-        QFile plain(plainPath);
-        if (!plain.open(QIODevice::WriteOnly) || plain.write(written) != written.size()
-            || !plain.flush())
-            qFatal("cannot write %s", qPrintable(plainPath));
-        if (kind == Plain::Write) {
-            plain.close();
-            return double(timer.nsecsElapsed()) / 1e6;
-        }
-        ::fdatasync(plain.handle());
-        plain.close();
-        const int folder
-            = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        ::fsync(folder);
-        ::close(folder);
+        work();
         return double(timer.nsecsElapsed()) / 1e6;
     };
-    QList<double> saveMs, plainMs, syncedMs, textMs;
-    for (int run = 0; run < runs; ++run) {
-        saveMs.append(window.clickMs(QStringLiteral("Command14")));
-        plainMs.append(plainWriteMs(Plain::Write));
-        syncedMs.append(plainWriteMs(Plain::DurableWrite));
-        textMs.append(plainWriteMs(Plain::DurableSaveOfText));
-    }
-    QFile saved(path);
+    QList<double> saveMs, floorMs, rawMs;
+    const std::function<void()> turns[] = {
+        [&] { saveMs.append(window.clickMs(QStringLiteral("Command14"))); },
+        [&] {
+            floorMs.append(
+                timedMs([&] { writeDurably(floorPath, plainestFileBytes(*window.preview())); }));
+        },
+        [&] { rawMs.append(timedMs([&] { writeDurably(rawPath, bytes); })); },
+    };
+    // Each goes first in a third of the runs.
+    for (int run = 0; run < runs; ++run)
+        for (int turn = 0; turn < 3; ++turn)
+            turns[(run + turn) % 3]();
     if (!saved.open(QIODevice::ReadOnly) || saved.readAll() != bytes)
         qFatal("Save did not write the document's bytes to %s", qPrintable(path));
-    return {median(saveMs), median(plainMs), median(syncedMs), median(textMs)};
+    return {spread(saveMs), spread(floorMs), spread(rawMs), ratios(saveMs, floorMs),
+            ratios(saveMs, rawMs)};
 }
 
 RoundTripTimes measureRoundTrip(BenchWindow &window, qsizetype documentBytes)

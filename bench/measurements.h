@@ -1,6 +1,8 @@
 // Each measurement with its baseline, taken side by side in the same run.
 #pragma once
 
+#include "figures.h"
+
 #include <QList>
 #include <QString>
 
@@ -16,12 +18,16 @@ struct Programs {
     QString self;        // this benchmark, started again to hold a document
 };
 
-// Medians over runs, the three programs started by turns.
+// The three programs started by turns, and Fennick's time over each of the
+// others' in the same turn.
 struct StartFigures {
-    double fennickMs = 0;
-    double minimalMs = 0;
-    double floorMs = 0;
-    double fennickPeakBytes = 0;
+    Spread fennickMs;
+    Spread minimalMs;
+    Spread floorMs;
+    Spread toMinimal;
+    Spread toFloor;
+    double fennickPeakBytes = 0; // medians
+
     double minimalPeakBytes = 0;
     double floorPeakBytes = 0;
 };
@@ -45,12 +51,17 @@ struct PressTimes {
 };
 [[nodiscard]] PressTimes measureAddCar(BenchWindow &window, int pressRuns, int literalRuns);
 
+// Save beside its two floors, the three by turns, each writing its own file
+// in the same folder with the same bytes: the plainest durable Save a Qt
+// program could have (toPlainText(), each LF made CR LF, the closing CR LF,
+// toLocal8Bit(), write, fdatasync() of the file, fsync() of its folder), and
+// the durable write alone, of bytes made beforehand.
 struct SaveTimes {
-    double saveMs = 0;
-    double plainWriteMs = 0;
-    double syncedWriteMs = 0; // plain write, fdatasync() of the file, fsync() of its folder
-    // The same from the editor's text: toPlainText(), toLocal8Bit(), then as above.
-    double syncedTextSaveMs = 0;
+    Spread saveMs;
+    Spread floorMs;
+    Spread rawMs;
+    Spread toFloor; // Save's time over the floor's, turn by turn
+    Spread toRaw;
 };
 // Saves into the folder that HOME names.
 [[nodiscard]] SaveTimes measureSave(BenchWindow &window, int runs);

@@ -1,11 +1,186 @@
 #include "document/configfile.h"
 
 #include "document/linebreaks.h"
-#include "document/systemencoder.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace fennick {
+
+namespace {
+
+// Big enough that writes are few, small enough to stay in the processor's
+// cache and to cost nothing beside the document.
+constexpr qsizetype bufferBytes = 64 * 1024;
+// Characters beyond ASCII go to the encoder in stretches of at most this
+// many units.
+constexpr qsizetype stretchLength = bufferBytes / 8;
+
+// Whether four units are all ASCII above CR: no line break, nothing the
+// encoder must see. Tested in one word: a unit of 0x80 or more has a bit of
+// the first mask; a unit below 0x0E borrows into its top bit when 0x0E is
+// taken from it (exact for "any of the four", the units being below 0x80).
+[[nodiscard]] bool isPlainAscii(const char16_t *units)
+{
+    quint64 four;
+    std::memcpy(&four, units, sizeof four);
+    constexpr quint64 beyondAscii = 0xff80'ff80'ff80'ff80;
+    constexpr quint64 fourteens = 0x000e'000e'000e'000e;
+    constexpr quint64 topBits = 0x8000'8000'8000'8000;
+    return (four & beyondAscii) == 0 && ((four - fourteens) & ~four & topBits) == 0;
+}
+
+// A raw text handed over whole.
+class WholeText final : public TextSource {
+public:
+    explicit WholeText(QStringView text)
+        : m_text(text)
+    {
+    }
+    bool forEachPiece(const std::function<bool(QStringView)> &visit) const override
+    {
+        return visit(m_text);
+    }
+
+private:
+    QStringView m_text;
+};
+
+// One pass of the writer: the buffer, and what a piece leaves to the next.
+class Pass {
+public:
+    Pass(SystemEncoder &encoder, const std::function<bool(QByteArrayView)> &write)
+        : m_encoder(encoder)
+        , m_write(write)
+        , m_buffer(std::max(bufferBytes, encoder.requiredSpace(stretchLength + 1) + 2),
+                   Qt::Uninitialized)
+        , m_out(m_buffer.data())
+    {
+    }
+
+    bool take(QStringView piece);
+    bool finish()
+    {
+        if (m_heldHigh != 0 && !encode(QStringView(&m_heldHigh, 1)))
+            return false;
+        return room(2) && lineBreak() && handOn();
+    }
+
+private:
+    [[nodiscard]] char *end() { return m_buffer.data() + m_buffer.size(); }
+    bool handOn()
+    {
+        const qsizetype used = m_out - m_buffer.constData();
+        m_out = m_buffer.data();
+        return used == 0 || m_write(QByteArrayView(m_buffer.constData(), used));
+    }
+    // Room for this many bytes, handing the buffer on if need be.
+    bool room(qsizetype bytes) { return end() - m_out >= bytes || handOn(); }
+    bool lineBreak()
+    {
+        *m_out++ = '\r';
+        *m_out++ = '\n';
+        return true;
+    }
+    bool encode(QStringView text)
+    {
+        if (!room(m_encoder.requiredSpace(text.size())))
+            return false;
+        m_out = m_encoder.appendToBuffer(m_out, text);
+        return true;
+    }
+
+    SystemEncoder &m_encoder;
+    const std::function<bool(QByteArrayView)> &m_write;
+    QByteArray m_buffer;
+    char *m_out;
+    bool m_afterCr = false;  // the last piece ended in CR: an LF next is its pair
+    char16_t m_heldHigh = 0; // the last piece ended in a high surrogate
+};
+
+bool Pass::take(QStringView piece)
+{
+    if (piece.isEmpty())
+        return true;
+    const char16_t *chars = piece.utf16();
+    const qsizetype size = piece.size();
+    qsizetype i = 0;
+    if (m_afterCr && chars[0] == u'\n')
+        i = 1;
+    m_afterCr = false;
+    if (m_heldHigh != 0) {
+        // Encoded as a pair when its low half begins this piece.
+        const char16_t pair[2] = {m_heldHigh, i < size ? chars[i] : char16_t(0)};
+        const bool paired = i < size && QChar::isLowSurrogate(pair[1]);
+        m_heldHigh = 0;
+        if (!encode(QStringView(pair, paired ? 2 : 1)))
+            return false;
+        i += paired ? 1 : 0;
+    }
+    while (i < size) {
+        // Room for a line break and one more byte at least.
+        if (end() - m_out < 3 && !handOn())
+            return false;
+        // ASCII other than the line breaks, copied as it is: every encoding
+        // Save writes in (UTF-8, the ANSI code pages) keeps it unchanged.
+        const qsizetype limit = std::min(size, i + (end() - m_out) - 2);
+        char *out = m_out;
+        // Four units at a time while all four are such ASCII, then one.
+        while (limit - i >= 4 && isPlainAscii(chars + i)) {
+            for (int k = 0; k < 4; ++k)
+                out[k] = char(chars[i + k]);
+            out += 4;
+            i += 4;
+        }
+        while (i < limit && chars[i] < 0x80 && chars[i] > u'\r')
+            *out++ = char(chars[i++]);
+        m_out = out;
+        if (i == size)
+            break;
+        if (i == limit) {
+            if (!handOn())
+                return false;
+            continue;
+        }
+        const char16_t c = chars[i];
+        if (isLineBreak(QChar(c))) {
+            (void)lineBreak(); // the room for it was kept above
+            ++i;
+            if (c == u'\r') {
+                if (i < size && chars[i] == u'\n')
+                    ++i; // a CR LF pair is one line break
+                else if (i == size)
+                    m_afterCr = true;
+            }
+            continue;
+        }
+        if (c < 0x80) { // a tab or another control character
+            *m_out++ = char(c);
+            ++i;
+            continue;
+        }
+        qsizetype stretchEnd = i + 1;
+        while (stretchEnd < size && stretchEnd - i < stretchLength && chars[stretchEnd] >= 0x80
+               && !isLineBreak(QChar(chars[stretchEnd])))
+            ++stretchEnd;
+        // No stretch parts a surrogate pair, so encoding stretch by stretch,
+        // stateless, gives the same bytes as encoding the whole text; a high
+        // half at the end of the piece waits for its low half in the next.
+        if (stretchEnd == size && QChar::isHighSurrogate(chars[size - 1])) {
+            m_heldHigh = chars[--stretchEnd];
+        } else if (stretchEnd < size && stretchEnd - 1 > i
+                   && QChar::isHighSurrogate(chars[stretchEnd - 1])
+                   && QChar::isLowSurrogate(chars[stretchEnd])) {
+            --stretchEnd;
+        }
+        if (stretchEnd > i && !encode(piece.sliced(i, stretchEnd - i)))
+            return false;
+        i = m_heldHigh != 0 ? size : stretchEnd;
+    }
+    return true;
+}
+
+} // namespace
 
 QByteArray configFileBytes(const QString &document)
 {
@@ -16,25 +191,26 @@ QByteArray configFileBytes(const QString &document)
 
 QByteArray configFileBytesFromEditorText(QStringView editorText)
 {
-    SystemEncoder encoder;
-    // Room for the whole text, each line break's room holding its CR LF;
-    // grown below only if an encoding ever asks for less.
-    QByteArray bytes(encoder.requiredSpace(editorText.size()) + 2, Qt::Uninitialized);
-    qsizetype used = 0;
-    const auto appendLine = [&](QStringView line) {
-        const qsizetype needed = encoder.requiredSpace(line.size()) + 2;
-        if (bytes.size() - used < needed)
-            bytes.resize(std::max(used + needed, 2 * bytes.size()));
-        // No line break ends inside a surrogate pair, so encoding line by
-        // line, stateless, gives the same bytes as encoding the whole text.
-        char *end = encoder.appendToBuffer(bytes.data() + used, line);
-        *end++ = '\r';
-        *end++ = '\n';
-        used = end - bytes.constData();
-    };
-    forEachLine(editorText, appendLine); // the last line gets the file's closing CR LF
-    bytes.truncate(used);
+    const WholeText text(editorText);
+    ConfigFileWriter writer(text);
+    QByteArray bytes;
+    (void)writer.writeTo([&bytes](QByteArrayView chunk) {
+        bytes.append(chunk);
+        return true;
+    });
     return bytes;
+}
+
+ConfigFileWriter::ConfigFileWriter(const TextSource &text)
+    : m_text(text)
+{
+}
+
+bool ConfigFileWriter::writeTo(const std::function<bool(QByteArrayView)> &write)
+{
+    Pass pass(m_encoder, write);
+    return m_text.forEachPiece([&pass](QStringView piece) { return pass.take(piece); })
+        && pass.finish();
 }
 
 } // namespace fennick

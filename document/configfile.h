@@ -1,6 +1,9 @@
 // The bytes of the server's configuration file, made from the document.
 #pragma once
 
+#include "document/filebytes.h"
+#include "document/systemencoder.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -15,5 +18,23 @@ namespace fennick {
 // in one pass over a text widget's raw text: each line break becomes CR LF as
 // the text is encoded, with no converted copy of a large document between.
 [[nodiscard]] QByteArray configFileBytesFromEditorText(QStringView editorText);
+
+// The same bytes again, made from a text widget's raw text piece by piece
+// into a small buffer that is handed on each time it fills: every line
+// break becomes CR LF as the text is encoded, and the last line gets the
+// file's closing CR LF.
+class ConfigFileWriter final : public FileBytes {
+public:
+    explicit ConfigFileWriter(const TextSource &text);
+    bool writeTo(const std::function<bool(QByteArrayView)> &write) override;
+
+    // Every character beyond ASCII goes through this encoder: where the
+    // characters the encoding lacks are replaced.
+    [[nodiscard]] const SystemEncoder &encoder() const { return m_encoder; }
+
+private:
+    const TextSource &m_text;
+    SystemEncoder m_encoder;
+};
 
 } // namespace fennick

@@ -4,7 +4,7 @@
 
 namespace fennick {
 
-SaveResult saveConfigFileBytes(const QByteArray &bytes, const FilePath &path)
+SaveResult saveConfigFileBytes(FileBytes &bytes, const FilePath &path)
 {
     using namespace savesteps;
     if (path.isEmpty()) {
@@ -35,6 +35,12 @@ SaveResult saveConfigFileBytes(const QByteArray &bytes, const FilePath &path)
     if (result->saved)
         syncFolder(target);
     return *result;
+}
+
+SaveResult saveConfigFileBytes(const QByteArray &bytes, const FilePath &path)
+{
+    ReadyBytes ready(bytes);
+    return saveConfigFileBytes(ready, path);
 }
 
 } // namespace fennick

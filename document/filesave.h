@@ -2,6 +2,7 @@
 // the cause of a failure and its facts, for the window to put in words.
 #pragma once
 
+#include "document/filebytes.h"
 #include "document/filepath.h"
 
 #include <QByteArray>
@@ -69,6 +70,9 @@ struct SaveResult {
 // group or rights, the file has further hard links or is mounted on its
 // own) or the folder takes no new file, the file itself is emptied and
 // written anew instead.
+// The bytes are made as they are written, and again should Save turn from
+// a new copy to the file itself.
+[[nodiscard]] SaveResult saveConfigFileBytes(FileBytes &bytes, const FilePath &path);
 [[nodiscard]] SaveResult saveConfigFileBytes(const QByteArray &bytes, const FilePath &path);
 
 } // namespace fennick

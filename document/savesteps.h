@@ -101,13 +101,13 @@ void removeLeftoverCopies(const Target &target);
 // Nothing when it turns out that a copy cannot stand in for the file: it
 // cannot take the old one's owner, group, mode or attributes, or the file
 // is busy as a mount point.
-[[nodiscard]] std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes);
+[[nodiscard]] std::optional<SaveResult> replace(const Target &target, FileBytes &bytes);
 
 // Empties the file where it lies and writes it anew: owner, group, mode,
 // attributes and every hard link stay as they are; a file that carries a
 // capability, which the write would drop, is refused instead. Nothing else holds the
 // old text, so a failure once the file is emptied leaves it cut off.
-[[nodiscard]] SaveResult writeInPlace(const Target &target, const QByteArray &bytes);
+[[nodiscard]] SaveResult writeInPlace(const Target &target, FileBytes &bytes);
 
 // The rename, or a new file's name, made durable: without this a power cut
 // may bring the old file back after "File saved".

@@ -531,20 +531,45 @@ void addControllers(Target &target, int folder, const struct stat *entry)
     return isPermissionError(error) || error == ENOTSUP;
 }
 
-// A short write is not yet a failure: the next write says why it stopped.
-[[nodiscard]] int writeAll(int file, const QByteArray &bytes)
+#ifdef Q_OS_LINUX
+constexpr off_t diskStartBytes = 1 << 20;
+#endif
+
+// The bytes as they are made, each chunk to its end: a short write is not
+// yet a failure, the next write says why it stopped.
+[[nodiscard]] int writeAll(int file, FileBytes &bytes)
 {
-    for (qsizetype written = 0; written < bytes.size();) {
-        const ssize_t count = ::write(file, bytes.constData() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return count < 0 ? errno : ENOSPC;
-        written += count;
-    }
-    // Some file systems (network ones, quotas) report a full disk only here.
-    // The bytes and the size are what a reader needs; the folder's entry is
-    // synced after the rename.
+    int error = 0;
+    [[maybe_unused]] off_t total = 0;
+    [[maybe_unused]] off_t handedToDisk = 0;
+    (void)bytes.writeTo([&](QByteArrayView chunk) {
+        for (qsizetype written = 0; written < chunk.size();) {
+            const ssize_t count = ::write(file, chunk.data() + written, chunk.size() - written);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0) {
+                error = count < 0 ? errno : ENOSPC;
+                return false;
+            }
+            written += count;
+        }
+        total += chunk.size();
+#ifdef Q_OS_LINUX
+        // The disk starts on each megabyte while the next is made, so that
+        // the sync below waits only for the last of them.
+        if (total - handedToDisk >= diskStartBytes) {
+            (void)::sync_file_range(file, handedToDisk, total - handedToDisk,
+                                    SYNC_FILE_RANGE_WRITE);
+            handedToDisk = total;
+        }
+#endif
+        return true;
+    });
+    if (error != 0)
+        return error;
+        // Some file systems (network ones, quotas) report a full disk only here.
+        // The bytes and the size are what a reader needs; the folder's entry is
+        // synced after the rename.
 #ifdef Q_OS_LINUX
     return ::fdatasync(file) == 0 ? 0 : errno;
 #else
@@ -773,7 +798,7 @@ void removeLeftoverCopies(const Target &target)
     ::closedir(entries);
 }
 
-std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
+std::optional<SaveResult> replace(const Target &target, FileBytes &bytes)
 {
     const int folder = target.folder.get();
     // A name no other program uses, so that a copy a killed Save leaves
@@ -837,7 +862,7 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
     return saved();
 }
 
-SaveResult writeInPlace(const Target &target, const QByteArray &bytes)
+SaveResult writeInPlace(const Target &target, FileBytes &bytes)
 {
     if (target.hasCapability)
         return failed(FailureCause::AttributeLost, 0, QStringLiteral("security.capability"));

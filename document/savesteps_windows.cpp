@@ -123,18 +123,29 @@ constexpr qint64 leftoverAge100ns = 60LL * 10'000'000;
     return result;
 }
 
-// Gives 0, or the error of the call that failed.
-[[nodiscard]] DWORD writeAll(HANDLE file, const QByteArray &bytes)
+// The bytes as they are made, each chunk to its end. Gives 0, or the error
+// of the call that failed.
+[[nodiscard]] DWORD writeAll(HANDLE file, FileBytes &bytes)
 {
-    for (qsizetype written = 0; written < bytes.size();) {
-        const DWORD chunk = DWORD(std::min<qsizetype>(bytes.size() - written, 1 << 30));
-        DWORD count = 0;
-        if (!WriteFile(file, bytes.constData() + written, chunk, &count, nullptr))
-            return GetLastError();
-        if (count == 0)
-            return ERROR_DISK_FULL;
-        written += count;
-    }
+    DWORD error = 0;
+    (void)bytes.writeTo([file, &error](QByteArrayView chunk) {
+        for (qsizetype written = 0; written < chunk.size();) {
+            const DWORD part = DWORD(std::min<qsizetype>(chunk.size() - written, 1 << 30));
+            DWORD count = 0;
+            if (!WriteFile(file, chunk.data() + written, part, &count, nullptr)) {
+                error = GetLastError();
+                return false;
+            }
+            if (count == 0) {
+                error = ERROR_DISK_FULL;
+                return false;
+            }
+            written += count;
+        }
+        return true;
+    });
+    if (error != 0)
+        return error;
     // Some file systems (network ones, quotas) report a full disk only here.
     return FlushFileBuffers(file) ? 0 : GetLastError();
 }
@@ -349,7 +360,7 @@ void removeLeftoverCopies(const Target &target)
     FindClose(search);
 }
 
-std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
+std::optional<SaveResult> replace(const Target &target, FileBytes &bytes)
 {
     QString copyName;
     Handle copy;
@@ -399,7 +410,7 @@ std::optional<SaveResult> replace(const Target &target, const QByteArray &bytes)
     return failedCall(error, target, false);
 }
 
-SaveResult writeInPlace(const Target &target, const QByteArray &bytes)
+SaveResult writeInPlace(const Target &target, FileBytes &bytes)
 {
     Handle file;
     for (int attempt = 1;; ++attempt) {

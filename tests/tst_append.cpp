@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace fennick;
 
 namespace {
@@ -38,6 +40,38 @@ struct Action {
     FieldTexts fields = FieldTexts::Defaults;
 };
 using Walk = QList<Action>;
+
+// A raw text in the pieces given.
+class Pieces final : public TextSource {
+public:
+    explicit Pieces(QList<QStringView> pieces)
+        : m_pieces(std::move(pieces))
+    {
+    }
+    bool forEachPiece(const std::function<bool(QStringView)> &visit) const override
+    {
+        return std::all_of(m_pieces.begin(), m_pieces.end(), visit);
+    }
+
+private:
+    QList<QStringView> m_pieces;
+};
+
+// What Save writes of those pieces; twice, as a Save that turns from a copy
+// to the file itself does.
+[[nodiscard]] QByteArray writtenInPieces(QList<QStringView> pieces)
+{
+    const Pieces text(std::move(pieces));
+    ConfigFileWriter writer(text);
+    QByteArray passes[2];
+    for (QByteArray &bytes : passes)
+        if (!writer.writeTo([&bytes](QByteArrayView chunk) {
+                bytes.append(chunk);
+                return true;
+            }))
+            return "not written";
+    return passes[0] == passes[1] ? passes[0] : "written otherwise the second time";
+}
 
 // Texts a user might put in a field that stress the line-break conversion:
 // every kind of line break, and characters that must pass untouched.
@@ -228,6 +262,12 @@ void AppendTest::fileBytesFromTheWidgetsText_data()
     QTest::newRow("replacement and noncharacters")
         << QStringLiteral("\ufffd\ufdd0\uffff\u2029\u2027\u202a");
     QTest::newRow("many lines") << QStringLiteral("Vehicle = 191 338.6310\u2029").repeated(2000);
+    // Many times the write buffer, with stretches beyond ASCII longer than
+    // the encoder takes at once: pairs fall across each boundary.
+    QTest::newRow("lines past the buffer")
+        << QStringLiteral("ab\u00e9\U0001F600\r").repeated(30000) + QString(20000, u'x');
+    QTest::newRow("stretch past the encoder's")
+        << QStringLiteral("\u00e9") + QStringLiteral("\U0001F600").repeated(9000);
 }
 
 // The bytes Save writes come straight from the widget's text, skipping the
@@ -235,8 +275,24 @@ void AppendTest::fileBytesFromTheWidgetsText_data()
 void AppendTest::fileBytesFromTheWidgetsText()
 {
     QFETCH(QString, editorText);
-    QCOMPARE(configFileBytesFromEditorText(editorText),
-             configFileBytes(documentFromEditorText(editorText)));
+    const QByteArray expected = configFileBytes(documentFromEditorText(editorText));
+    QCOMPARE(configFileBytesFromEditorText(editorText), expected);
+    // Cut anywhere, inside a CR LF or a surrogate pair too, or one unit a
+    // piece: the same bytes.
+    const QStringView text(editorText);
+    const qsizetype step = text.size() > 100 ? 997 : 1;
+    for (qsizetype cut = 0; cut <= text.size(); cut += step)
+        QCOMPARE(writtenInPieces({text.first(cut), text.sliced(cut)}), expected);
+    QList<QStringView> units;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        units.append(text.sliced(i, 1));
+    QCOMPARE(writtenInPieces(units), expected);
+    // A refused chunk ends the pass: nothing more is handed on.
+    const Pieces whole({text});
+    ConfigFileWriter writer(whole);
+    int chunks = 0;
+    QVERIFY(!writer.writeTo([&chunks](QByteArrayView) { return ++chunks == 0; }));
+    QCOMPARE(chunks, 1);
 }
 
 // One press is one step back with Undo: the piece goes, everything before

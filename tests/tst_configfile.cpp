@@ -210,7 +210,8 @@ void ConfigFileTest::fileSwappedForALinkAfterItWasFound()
     QVERIFY(!savesteps::findTarget(FilePath(path), target));
     QVERIFY(QFile::remove(path));
     QVERIFY(QFile::link(secret, path));
-    const QByteArray bytes = configFileBytes("new");
+    const QByteArray newBytes = configFileBytes("new");
+    ReadyBytes bytes(newBytes);
     const std::optional<SaveResult> result
         = inPlace ? savesteps::writeInPlace(target, bytes) : savesteps::replace(target, bytes);
     QVERIFY(result);

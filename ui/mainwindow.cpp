@@ -1,6 +1,7 @@
 #include "ui/mainwindow.h"
 
 #include "document/banner.h"
+#include "document/configfile.h"
 #include "document/filesave.h"
 #include "document/linebreaks.h"
 #include "document/maker.h"
@@ -9,6 +10,7 @@
 #include "ui/captionfit.h"
 #include "ui/classicframe.h"
 #include "ui/contrast.h"
+#include "ui/documenttext.h"
 #include "ui/focusorder.h"
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
@@ -19,6 +21,7 @@
 #include "ui/tabcontrol.h"
 #include "ui/tabstrip.h"
 #include "ui/twips.h"
+#include "ui/windowicon.h"
 #include "ui/windowscrollarea.h"
 #include "wizard/fieldcatalogue.h"
 #include "wizard/stepmachine.h"
@@ -46,17 +49,6 @@
 
 namespace fennick {
 namespace {
-
-// Every size the icon is rendered in, for title bars, task bars and Alt+Tab,
-// and the 80-pixel picture.
-[[nodiscard]] QIcon iconInEverySize()
-{
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1x%1.png").arg(size), QSize(size, size));
-    icon.addFile(QStringLiteral(":/images/fennick-icon-80.png"), QSize(80, 80));
-    return icon;
-}
 
 // Same advance for a narrow and a wide letter. (QFontInfo::fixedPitch() says
 // no for some monospaced fonts, such as Noto Sans Mono.)
@@ -139,7 +131,7 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(applicationName) + QStringLiteral(" - ") + toQString(makerAddress));
-    setWindowIcon(iconInEverySize());
+    setWindowIcon(programIcon());
     const QSize clientSize = toPixels({0, 0, layout::windowWidth, layout::windowHeight}).size();
     m_client->setFixedSize(clientSize);
     setFixedSize(clientSize);
@@ -481,7 +473,11 @@ void MainWindow::saveAs()
 
 void MainWindow::saveTo(const FilePath &path)
 {
-    const SaveResult result = saveConfigFileBytes(m_preview->fileBytes(), path);
+    // The preview's text is encoded into a small buffer, written each time
+    // it fills.
+    const DocumentText text(*m_preview->document());
+    ConfigFileWriter bytes(text);
+    const SaveResult result = saveConfigFileBytes(bytes, path);
     if (result.saved) {
         m_presenter(this, {UserMessage::Kind::Information, SaveMessages::saved(path)});
         return;
