@@ -281,12 +281,16 @@ void KeyboardTest::focusAfterAStepEnds()
     QCOMPARE(QApplication::focusWidget(), strip);
     QCOMPARE(strip->tabText(strip->focusTab()), focused);
     QCOMPARE(window->tabControl()->currentIndex(), page); // the tab in front stays
-    auto *ring = window->findChild<FocusRing *>();
-    const QRect marked(ring->mapTo(window.get(), QPoint(0, 0)), ring->size());
-    const QRect tab = strip->tabRect(strip->focusTab());
-    QVERIFY(QRect(strip->mapTo(window.get(), tab.topLeft()), tab.size()).contains(marked));
+    const auto ringOnTheTab = [&] {
+        auto *ring = window->findChild<FocusRing *>();
+        const QRect marked(ring->mapTo(window.get(), QPoint(0, 0)), ring->size());
+        const QRect tab = strip->tabRect(strip->focusTab());
+        return QRect(strip->mapTo(window.get(), tab.topLeft()), tab.size()).contains(marked);
+    };
+    QVERIFY(ringOnTheTab());
     QTest::keyClick(strip, Qt::Key_Space);
     QCOMPARE(strip->tabText(window->tabControl()->currentIndex()), focused);
+    QVERIFY(ringOnTheTab()); // also where its row moved to the front
 }
 
 // No button is the window's default: Return in a field leaves everything.

@@ -60,7 +60,10 @@ void TabStrip::setCurrentIndex(int index)
         selection.setChild(index);
         QAccessible::updateAccessibility(&selection);
     }
-    setFocusTab(index);
+    if (index == m_focusTab)
+        emit focusTabChanged(index); // the same tab, but the rows turned
+    else
+        setFocusTab(index);
     emit currentChanged(index);
 }
 

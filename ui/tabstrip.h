@@ -47,7 +47,7 @@ public:
 
 signals:
     void currentChanged(int index);
-    void focusTabChanged(int index);
+    void focusTabChanged(int index); // also when that tab moved to another row
 
 protected:
     bool event(QEvent *event) override;
