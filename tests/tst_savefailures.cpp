@@ -495,7 +495,7 @@ QString SaveFailuresTest::makeHome(Failure failure)
     return {};
 }
 
-void SaveFailuresTest::arrange(Failure failure, QString *whyNot)
+void SaveFailuresTest::arrange(Failure failure, [[maybe_unused]] QString *whyNot)
 {
     PreviewEdit *preview = m_driver->window->preview();
     switch (failure) {
