@@ -71,3 +71,26 @@ no_window_named() {
 process_ended() {
     ! kill -0 "$1" 2>/dev/null
 }
+
+# Runs "$@" as part $1 of CI (the name is not passed on), its output shown as
+# it comes and kept whole in $CI_LOGS/$1.log, which nothing deletes; when the
+# part fails, says so with the log's name and prints its last lines once
+# more, so that the cause stands at the end of CI's output. Gives the part's
+# status. The part runs with errexit, as it would on its own.
+run_logged() {
+    local name=$1 status
+    shift
+    local log="$CI_LOGS/$name.log"
+    set +e
+    (
+        set -e
+        "$@"
+    ) 2>&1 | tee "$log"
+    status=${PIPESTATUS[0]}
+    set -e
+    if [ "$status" -ne 0 ]; then
+        echo "FAIL: $name, exit status $status; the end of its log, kept whole in $log:"
+        tail -n 80 "$log"
+    fi
+    return "$status"
+}

@@ -54,6 +54,7 @@ void AccessibilityTest::tabStripIsAPageTabList()
     QAccessibleInterface *list = QAccessible::queryAccessibleInterface(strip);
     QVERIFY(list);
     QCOMPARE(list->role(), QAccessible::PageTabList);
+    QCOMPARE(list->text(QAccessible::Name), "Wizard pages");
     QCOMPARE(list->childCount(), 5);
     const QStringList captions{"1. General", "2. Ammunations", "3. Others", "4. Classes / Pickups",
                                "5. Vehicles"};
@@ -85,6 +86,9 @@ void AccessibilityTest::pageTabsCanBePressed()
 
 void AccessibilityTest::fieldsAreNamedByTheirLabels()
 {
+    // What the codes of a combo box mean, read with it.
+    const QHash<QString, QString> notes{{"Combo1", "1 = VC; 2 = LC"},
+                                        {"Combo4", "0 = False; 1 = True; 2 = Team"}};
     for (const FieldDefinition &field : fieldCatalogue) {
         const QString caption = toQString(field.caption);
         auto *widget = window->findChild<QWidget *>(controlName(field.id));
@@ -97,13 +101,11 @@ void AccessibilityTest::fieldsAreNamedByTheirLabels()
         for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
             labels << label->text(QAccessible::Name);
         QVERIFY2(labels.contains(caption), qPrintable(labels.join(u'|')));
-#ifdef Q_OS_UNIX
-        // Qt names a combo box by its text here and leaves its label to the
-        // relation above.
-        if (combo)
-            continue;
-#endif
         QCOMPARE(accessible->text(QAccessible::Name), caption);
+        if (!combo)
+            continue; // their descriptions carry the field's marks
+        QCOMPARE(accessible->text(QAccessible::Value), toQString(field.defaultText));
+        QCOMPARE(accessible->text(QAccessible::Description), notes.value(controlName(field.id)));
     }
 }
 
@@ -121,26 +123,63 @@ void AccessibilityTest::framesAndButtonsAreNamedByTheirCaptions()
         QCOMPARE(accessible->role(), QAccessible::Button);
         QCOMPARE(accessible->text(QAccessible::Name), toQString(button.caption));
     }
+    // What a step's button closes and opens, for each kind of button.
+    const std::pair<const char *, const char *> described[]{
+        {"Command2", "Ends Step 1; Step 2 comes next"},
+        {"Command5", "Ends Step 4; Step 5 comes next, on the tab 2. Ammunations"},
+        {"Command6", "Adds one more; Step 5 stays open"},
+        {"Command10", "Ends Step 7; Step 8 comes next"},
+        {"Command12", "Adds one more; Step 9 stays open"},
+        {"Command14", ""},
+    };
+    for (const auto &[name, description] : described) {
+        QAccessibleInterface *accessible
+            = QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(name));
+        QCOMPARE(accessible->text(QAccessible::Description), QString::fromUtf8(description));
+    }
 }
 
 // A screen reader walks the tree from the window down: every field and
-// button of every step must be found that way, whatever the page in front.
+// button of every step must be found that way, whatever the page in front,
+// in the order they stand on the screen; lines are unnamed separators.
 void AccessibilityTest::wholeWizardIsReachableFromTheWindow()
 {
     QSet<QObject *> reached;
+    QStringList shownInOrder; // the window's parts, as read
     QList<QAccessibleInterface *> pending{QAccessible::queryAccessibleInterface(window.get())};
     while (!pending.isEmpty()) {
-        QAccessibleInterface *node = pending.takeLast();
-        if (node->object())
-            reached.insert(node->object());
+        QAccessibleInterface *node = pending.takeFirst();
+        QObject *object = node->object();
+        if (object)
+            reached.insert(object);
+        const QString name = object ? object->objectName() : QString();
+        if (!node->state().invisible
+            && QStringList{"SSTab1", "RichTextBox1", "Command1", "Command14", "Picture1", "Label81"}
+                   .contains(name))
+            shownInOrder << name;
+        if (node->role() == QAccessible::Border || node->role() == QAccessible::Separator)
+            QVERIFY2(node->text(QAccessible::Name).isEmpty(), qPrintable(name));
+        QList<QAccessibleInterface *> children;
         for (int i = 0; i < node->childCount(); ++i)
             if (QAccessibleInterface *child = node->child(i))
-                pending.append(child);
+                children.append(child);
+        pending = children + pending; // depth first, in the tree's order
     }
     for (int i = 0; i < controlCount; ++i) {
         const QString name = controlName(Control(i));
         QVERIFY2(reached.contains(window->findChild<QWidget *>(name)), qPrintable(name));
     }
+    QCOMPARE(shownInOrder, (QStringList{"SSTab1", "RichTextBox1", "Command1", "Command14",
+                                        "Picture1", "Label81"}));
+    for (const char *line : {"Line1", "Line5"}) {
+        QAccessibleInterface *accessible
+            = QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(line));
+        QCOMPARE(accessible->role(), QAccessible::Separator);
+        QVERIFY(reached.contains(accessible->object()));
+    }
+    // The tabs before the page they lead to.
+    QAccessibleInterface *tabs = QAccessible::queryAccessibleInterface(window->tabControl());
+    QCOMPARE(tabs->child(0)->object(), window->tabControl()->tabStrip());
 }
 
 // The tab that holds the open step is marked, for screen readers in its

@@ -1,6 +1,7 @@
 // Keyboard use of the window: the Tab key's order through the controls,
 // moving between pages with Ctrl+Tab and the arrows from anywhere, Return
 // and Enter on buttons, Ctrl+S, and the whole wizard walked by keys alone.
+#include "ui/focusring.h"
 #include "ui/mainwindow.h"
 #include "ui/previewedit.h"
 #include "ui/tabcontrol.h"
@@ -10,10 +11,13 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTest>
+#include <QTimer>
 
 using namespace fennick;
 
@@ -62,6 +66,9 @@ private slots:
     void undoFromAnywhere_data();
     void undoFromAnywhere();
     void wholeWizardByKeysAlone();
+    void shiftF10OpensThePreviewsMenu();
+    void escapeClosesEveryMessageBox_data();
+    void escapeClosesEveryMessageBox();
 
 private:
     void tabTo(const QString &control);
@@ -211,7 +218,8 @@ void KeyboardTest::arrowsOnTheStripWalkAllTabs()
 
 // A Continue pressed from the keyboard disables itself; the focus must not
 // fall onto the picture or Clear, but go on to the step just opened, or to
-// the tabs when that step lies on another page.
+// the tab that holds it when that lies on another page ("2. Ammunations":
+// the strip, on that tab), which Space brings to the front.
 void KeyboardTest::focusAfterAStepEnds_data()
 {
     QTest::addColumn<WizardState>("state"); // the step whose Continue is pressed
@@ -227,13 +235,15 @@ void KeyboardTest::focusAfterAStepEnds_data()
     QTest::newRow("Moderation step")
         << WizardState::Moderation << 0 << int(Qt::Key_Return) << "Text11";
     QTest::newRow("World step, next on another page")
-        << WizardState::World << 0 << int(Qt::Key_Space) << "SSTab1";
+        << WizardState::World << 0 << int(Qt::Key_Space) << "2. Ammunations";
     QTest::newRow("Class step") << WizardState::ClassAfterAClass << 3 << int(Qt::Key_Enter)
                                 << "Text64";
     // A mouse press (key 0) gives the button the focus as well.
     QTest::newRow("Server step, mouse") << WizardState::Server << 0 << 0 << "Combo2";
-    QTest::newRow("World step, mouse") << WizardState::World << 0 << 0 << "SSTab1";
-    QTest::newRow("Game step, mouse") << WizardState::Game << 2 << 0 << "SSTab1";
+    QTest::newRow("World step, mouse") << WizardState::World << 0 << 0 << "2. Ammunations";
+    QTest::newRow("Game step, mouse") << WizardState::Game << 2 << 0 << "4. Classes / Pickups";
+    QTest::newRow("Pickup step, Return")
+        << WizardState::Pickup << 3 << int(Qt::Key_Return) << "5. Vehicles";
 }
 
 void KeyboardTest::focusAfterAStepEnds()
@@ -247,8 +257,9 @@ void KeyboardTest::focusAfterAStepEnds()
     auto *pressed
         = window->findChild<QPushButton *>(controlName(pressesToNextState[std::size_t(state)]));
     auto *scrollArea = window->findChild<QScrollArea *>();
-    QWidget *next = window->findChild<QWidget *>(focused);
-    next = next == window->tabControl() ? window->tabControl()->tabStrip() : next;
+    TabStrip *strip = window->tabControl()->tabStrip();
+    const bool onATab = focused.front().isDigit();
+    QWidget *next = onATab ? strip : window->findChild<QWidget *>(focused);
     // On a small screen the window scrolls: only to bring the next control
     // into view, never on the way to it.
     const QPoint nextAt = next->mapTo(scrollArea->viewport(), QPoint(0, 0));
@@ -261,9 +272,25 @@ void KeyboardTest::focusAfterAStepEnds()
         QTest::keyClick(pressed, Qt::Key(key));
     }
     QVERIFY(!pressed->isEnabled());
-    QCOMPARE(focusedControl(*window), focused);
     if (nextInView)
         QCOMPARE(pressed->mapTo(window.get(), QPoint(0, 0)), pressedAt);
+    if (!onATab) {
+        QCOMPARE(focusedControl(*window), focused);
+        return;
+    }
+    QCOMPARE(QApplication::focusWidget(), strip);
+    QCOMPARE(strip->tabText(strip->focusTab()), focused);
+    QCOMPARE(window->tabControl()->currentIndex(), page); // the tab in front stays
+    const auto ringOnTheTab = [&] {
+        auto *ring = window->findChild<FocusRing *>();
+        const QRect marked(ring->mapTo(window.get(), QPoint(0, 0)), ring->size());
+        const QRect tab = strip->tabRect(strip->focusTab());
+        return QRect(strip->mapTo(window.get(), tab.topLeft()), tab.size()).contains(marked);
+    };
+    QVERIFY(ringOnTheTab());
+    QTest::keyClick(strip, Qt::Key_Space);
+    QCOMPARE(strip->tabText(window->tabControl()->currentIndex()), focused);
+    QVERIFY(ringOnTheTab()); // also where its row moved to the front
 }
 
 // No button is the window's default: Return in a field leaves everything.
@@ -399,6 +426,85 @@ void KeyboardTest::wholeWizardByKeysAlone()
     for (const auto &[page, button] : steps)
         mouse.click(button);
     QCOMPARE(WindowDriver::savedBytes(home.configPath()), mouse.window->preview()->fileBytes());
+}
+
+// Shift+F10 opens the preview's menu at the caret, as the Menu key does.
+void KeyboardTest::shiftF10OpensThePreviewsMenu()
+{
+    PreviewEdit *preview = window->preview();
+    preview->setFocus();
+    preview->moveCursor(QTextCursor::End);
+    const QPoint caret = preview->viewport()->mapToGlobal(preview->cursorRect().center());
+    QPoint shownAt;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            shownAt = menu->pos();
+            menu->close();
+        }
+    });
+    poll.start();
+    QTest::keyClick(preview, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(shownAt, caret);
+}
+
+void KeyboardTest::escapeClosesEveryMessageBox_data()
+{
+    QTest::addColumn<bool>("homeExists");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::newRow("file saved") << true << QStringList{"OK"};
+    // The usual shape of a server's account, such as nobody's /nonexistent.
+    QTest::newRow("not saved: no home folder")
+        << false << QStringList{"OK", QStringLiteral("Save As\u2026")};
+}
+
+// Escape answers each message box as OK does, never with Save As.
+void KeyboardTest::escapeClosesEveryMessageBox()
+{
+    QFETCH(bool, homeExists);
+    QFETCH(QStringList, buttons);
+#ifdef Q_OS_WIN
+    if (!homeExists)
+        QSKIP("Save writes C:\\Config.ini on Windows, never into the home folder");
+#endif
+    TemporaryHome home;
+    QVERIFY(home.isValid());
+    if (!homeExists)
+        qputenv("HOME", QFile::encodeName(home.path() + "/nonexistent"));
+    MainWindow boxes(showMessageBox);
+    boxes.show();
+    QApplication::setActiveWindow(&boxes);
+    QVERIFY(QTest::qWaitForWindowActive(&boxes));
+    walkStraightTo(boxes, WizardState::Pickup);
+    const QString document = boxes.preview()->documentText();
+    QStringList seen;
+    int escapes = 0;
+    int otherDialogs = 0;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (box && escapes++ == 0) {
+            for (const QAbstractButton *button : box->buttons())
+                seen << button->text();
+        }
+        if (box && escapes < 20)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (box)
+            box->button(QMessageBox::Ok)->click(); // Escape did nothing
+        else if (modal && ++otherDialogs)
+            modal->close(); // the file dialog of Save As
+    });
+    poll.start();
+    boxes.preview()->setFocus();
+    QTest::keyClick(boxes.preview(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(seen, buttons);
+    QCOMPARE(escapes, 1);
+    QCOMPARE(otherDialogs, 0);
+    QCOMPARE(boxes.preview()->documentText(), document);
+    QCOMPARE(QFile::exists(home.configPath()), homeExists);
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -38,13 +38,13 @@ void FocusRing::follow(QWidget *focused)
     if (m_focused) {
         m_focused->installEventFilter(this);
         if (auto *strip = qobject_cast<TabStrip *>(focused))
-            m_tabChanges = connect(strip, &TabStrip::currentChanged, this, &FocusRing::place);
+            m_tabChanges = connect(strip, &TabStrip::focusTabChanged, this, &FocusRing::place);
     }
     place();
 }
 
 // The ring lies just outside the control, where the window's face is; on
-// the tabs, which touch one another, just inside the tab in front.
+// the tabs, which touch one another, just inside the tab the keyboard is on.
 void FocusRing::place()
 {
     if (!m_focused || !m_focused->isVisible()) {
@@ -53,7 +53,7 @@ void FocusRing::place()
     }
     QRect ring;
     if (auto *strip = qobject_cast<TabStrip *>(m_focused.data()))
-        ring = strip->tabRect(strip->currentIndex()).adjusted(ringWidth, ringWidth, -ringWidth, 0);
+        ring = strip->tabRect(strip->focusTab()).adjusted(ringWidth, ringWidth, -ringWidth, 0);
     else
         ring = m_focused->rect().adjusted(-ringWidth, -ringWidth, ringWidth, ringWidth);
     setGeometry(QRect(m_focused->mapTo(parentWidget(), ring.topLeft()), ring.size()));

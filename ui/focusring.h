@@ -1,5 +1,5 @@
 // A clear focus mark: a two-pixel ring around the control that has the
-// keyboard focus (around the tab in front when the tabs have it), in a
+// keyboard focus (around the tab it is on when the tabs have it), in a
 // colour that stands out from the window's face by at least 3 to 1 (WCAG
 // 2.4.7 and 1.4.11). The styles' own marks are a pale fill or a faint line.
 #pragma once

@@ -7,6 +7,7 @@
 #include "document/maker.h"
 #include "document/pieces.h"
 #include "document/strings.h"
+#include "ui/accessiblecontrols.h"
 #include "ui/captionfit.h"
 #include "ui/classicframe.h"
 #include "ui/contrast.h"
@@ -29,6 +30,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -119,6 +121,20 @@ void alignCaptionWithField(QLabel *label, int fieldHeight)
     return palette;
 }
 
+// The combo box a note explains: the field in the note's row, which screen
+// readers read the note with.
+[[nodiscard]] constexpr Control explainedField(const layout::NoteLabel &note)
+{
+    const auto *row = std::ranges::find_if(layout::fieldPlacements, [&](const auto &field) {
+        return field.frame == note.placement.container && field.top == note.placement.rect.top;
+    });
+    return row == layout::fieldPlacements.end() ? Control::Text1 : row->field;
+}
+
+static_assert(std::ranges::all_of(layout::noteLabels, [](const layout::NoteLabel &note) {
+    return isComboBox(explainedField(note));
+}));
+
 } // namespace
 
 MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
@@ -146,6 +162,7 @@ MainWindow::MainWindow(MessagePresenter presenter, QWidget *parent)
     m_tabs->setGeometry(toPixels(layout::tabControl.rect));
     for (std::string_view caption : layout::pageCaptions)
         m_tabs->addPage(toQString(caption));
+    m_tabs->tabStrip()->setAccessibleName(tr("Wizard pages"));
 
     buildFrames();
     buildFields();
@@ -235,6 +252,16 @@ void MainWindow::buildFrames()
     m_preview->setGeometry(toPixels(layout::preview.rect));
     m_preview->setFont(previewFont());
     m_preview->setTabChangesFocus(true);
+    // Shift+F10 opens the context menu at the caret, as the Menu key does;
+    // only some platforms turn it into a menu request themselves.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), m_preview, nullptr,
+                                  nullptr, Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, m_preview, [this] {
+        const QPoint caret = m_preview->cursorRect().center();
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, caret,
+                                  m_preview->viewport()->mapToGlobal(caret));
+        QCoreApplication::sendEvent(m_preview->viewport(), &request);
+    });
     // The banner as Clear writes it, without a line break after it; as the
     // first text, it is not a step the user can undo.
     m_preview->setPlainText(editorTextFromDocument(bannerText()));
@@ -252,7 +279,7 @@ void MainWindow::buildFields()
 
         QWidget *widget = nullptr;
         if (isComboBox(row.field)) {
-            auto *combo = new QComboBox(frame);
+            auto *combo = new FieldComboBox(frame);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert); // the lists are fixed
             // Values are written as typed: no completion, and no swapping of
@@ -293,6 +320,7 @@ void MainWindow::buildButtons()
         // does. Outside a dialog no button is the default, so Enter in a
         // field presses none.
         widget->setAutoDefault(true);
+        widget->setAccessibleDescription(stepButtonDescription(definition));
         connect(widget, &QPushButton::clicked, this, [this, &definition] { press(definition); });
         if (definition.role == ButtonRole::SavesDocument) {
             // Ctrl+S from anywhere in the window; click() does nothing while
@@ -330,14 +358,9 @@ void MainWindow::buildDecorations()
         addNamed(label, note.placement.name);
         label->setGeometry(toPixels(note.placement.rect));
         alignCaptionWithField(label, layout::comboBoxHeight); // each explains a combo box
+        control(explainedField(note))->setAccessibleDescription(label->text());
     }
-    auto *signature = new QLabel(toQString(layout::signature.caption),
-                                 container(layout::signature.placement.container));
-    addNamed(signature, layout::signature.placement.name);
-    signature->setGeometry(toPixels(layout::signature.placement.rect));
-    signature->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    signature->setEnabled(false);
-
+    // The picture before the signature below it, in the order read out.
     auto *picture = new PictureBox(container(layout::picture.container));
     addNamed(picture, layout::picture.name);
     picture->setGeometry(toPixels(layout::picture.rect));
@@ -350,16 +373,27 @@ void MainWindow::buildDecorations()
     picture->setFocusPolicy(Qt::TabFocus);
     picture->setAccessibleName(toQString(applicationName));
 
+    auto *signature = new QLabel(toQString(layout::signature.caption),
+                                 container(layout::signature.placement.container));
+    addNamed(signature, layout::signature.placement.name);
+    signature->setGeometry(toPixels(layout::signature.placement.rect));
+    signature->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    signature->setEnabled(false);
+
     for (const layout::SeparatorLine &line : layout::separatorLines) {
-        auto *separator = new QFrame(container(line.container));
-        separator->setFrameShape(QFrame::HLine);
-        // Etched, like the frames' own border.
-        separator->setFrameShadow(QFrame::Sunken);
+        auto *separator = new SeparatorLine(container(line.container));
         addNamed(separator, line.name);
         const QRect r = toPixels({0, line.y, layout::separatorLength, 0});
         separator->setGeometry(r.left(), r.top(), r.width(), 2);
+        // The two lines on the window's top edge lie under the tab control,
+        // which covers them: never seen, so not shown to screen readers
+        // either. Stacked under it, not it raised above them, so that the
+        // tabs stay first in reading order.
+        if (separator->parentWidget() == m_tabs->parentWidget()) {
+            separator->stackUnder(m_tabs);
+            separator->hide();
+        }
     }
-    m_tabs->raise(); // covers the two lines on the window's top edge
 }
 
 void MainWindow::setTabOrderFromIndexes()
@@ -446,8 +480,8 @@ void MainWindow::press(const ButtonDefinition &button)
 // down the chain to whatever is enabled next, often the picture or Clear.
 // Instead the focus goes to the top field of the step just opened when it
 // stands on the page in front (not to a button, where a second key press
-// would end that step unseen), and otherwise to the tabs, from where the
-// user opens the next page.
+// would end that step unseen), and otherwise to the tab that holds it, from
+// where Space or Return opens it; the tab in front stays the user's choice.
 void MainWindow::handOverFocus(const ButtonDefinition &button)
 {
     for (const FieldDefinition &field : fieldCatalogue) {
@@ -457,7 +491,9 @@ void MainWindow::handOverFocus(const ButtonDefinition &button)
             return;
         }
     }
-    m_tabs->tabStrip()->setFocus(Qt::TabFocusReason);
+    TabStrip *strip = m_tabs->tabStrip();
+    strip->setFocus(Qt::TabFocusReason);
+    strip->setFocusTab(strip->openStepTab());
 }
 
 void MainWindow::save()

@@ -23,6 +23,8 @@ MessageChoice showMessageBox(QWidget *parent, const UserMessage &message)
     const QAbstractButton *saveAs
         = message.offersSaveAs ? box.addButton(saveAsCaption(), QMessageBox::AcceptRole) : nullptr;
     box.setDefaultButton(QMessageBox::Ok);
+    // Qt finds no Escape button among OK and Save As on its own.
+    box.setEscapeButton(QMessageBox::Ok);
     box.exec();
     return saveAs && box.clickedButton() == saveAs ? MessageChoice::SaveAs : MessageChoice::Ok;
 }

@@ -28,7 +28,8 @@ using MessagePresenter = std::function<MessageChoice(QWidget *parent, const User
 
 // A modal box captioned with the application name and an OK button, and a
 // "Save As…" button where the message offers it; an information message
-// shows no icon, a warning shows the warning icon.
+// shows no icon, a warning shows the warning icon. Return and Escape both
+// press OK.
 MessageChoice showMessageBox(QWidget *parent, const UserMessage &message);
 
 } // namespace fennick

@@ -1,6 +1,9 @@
 #include "ui/savemessages.h"
 
+#include "ui/messages.h"
+
 #include <QDir>
+#include <QFileInfo>
 
 namespace fennick {
 namespace {
@@ -77,6 +80,19 @@ namespace {
         .arg(what, failure.account);
 }
 
+// Whether the missing folder is the home folder that Save writes into.
+[[nodiscard]] bool isHomeFolder(const FilePath &path, const QString &folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    Q_UNUSED(folder);
+    return false; // Save writes C:\Config.ini there
+#else
+    return !folder.isEmpty() && path.path() == configFilePath().path()
+        && QDir::fromNativeSeparators(folder) == QFileInfo(path.path()).path();
+#endif
+}
+
 } // namespace
 
 QString SaveMessages::saved(const FilePath &path)
@@ -86,23 +102,33 @@ QString SaveMessages::saved(const FilePath &path)
 
 bool SaveMessages::offersSaveAs(FailureCause cause)
 {
+    // Every cause listed, so that a new one is decided on, not left out.
     switch (cause) {
     case FailureCause::HomeUnknown:
+    case FailureCause::FolderMissing: // which the account may not be able to create
     case FailureCause::FolderTakesNoNewFiles:
     case FailureCause::FileReadOnly:
     case FailureCause::FileImmutable:
     case FailureCause::DiskReadOnly:
     case FailureCause::FolderImmutable:
     case FailureCause::ModesUnsupported:
+    case FailureCause::NotAFolder: // HOME names a file or a pipe
         return true;
     case FailureCause::WrittenForAnother:
-    case FailureCause::NotAFolder:
     case FailureCause::NoInodes:
     case FailureCause::AttributeLost:
-        return false;
-    default:
+    case FailureCause::Unknown:
+    case FailureCause::TargetIsFolder:
+    case FailureCause::NotAFile:
+    case FailureCause::UntrustedLink:
+    case FailureCause::LinkLoop:
+    case FailureCause::LinkElsewhere:
+    case FailureCause::DiskFull:
+    case FailureCause::FileLocked:
+    case FailureCause::FileSwapped:
         return false;
     }
+    return false;
 }
 
 QString SaveMessages::driveRootRightsAdvice(const QString &path)
@@ -163,10 +189,18 @@ QString SaveMessages::notSaved(const FilePath &path, const SaveResult &failure)
                     "then save again.");
         break;
     case FailureCause::FolderMissing:
-        advice = failure.subject.isEmpty()
-                   ? tr("Its folder does not exist: create the folder, then save again.")
-                   : tr("The folder %1 does not exist: create the folder, then save again.")
-                         .arg(failure.subject);
+        // A server's account often has a home folder that does not exist
+        // and that only the administrator could create.
+        if (isHomeFolder(path, failure.subject))
+            advice = tr("Your home folder %1 does not exist or is not a folder: create the folder, "
+                        "then save again. Where your account may not create it, choose %2 to "
+                        "save the file elsewhere.")
+                         .arg(failure.subject, saveAsCaption());
+        else
+            advice = failure.subject.isEmpty()
+                       ? tr("Its folder does not exist: create the folder, then save again.")
+                       : tr("The folder %1 does not exist: create the folder, then save again.")
+                             .arg(failure.subject);
         break;
     case FailureCause::FolderTakesNoNewFiles:
         // The top of a Windows drive is not read-only, only closed to users

@@ -1,5 +1,6 @@
 #include "ui/tabcontrol.h"
 
+#include "ui/accessiblecontrols.h"
 #include "ui/tabstrip.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ TabControl::TabControl(QWidget *parent)
     : QWidget(parent)
     , m_strip(new TabStrip(this))
 {
+    installControlAccessibility();
     setFocusPolicy(Qt::NoFocus); // the strip takes the focus
     // A tabbed dialog's face: it also hides whatever lies beneath it.
     setBackgroundRole(QPalette::Button);

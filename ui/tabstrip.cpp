@@ -4,6 +4,7 @@
 #include "ui/tabstripaccessible.h"
 
 #include <QAccessible>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionTab>
@@ -40,7 +41,7 @@ int TabStrip::addTab(const QString &caption)
 {
     m_captions.append(caption);
     if (m_current < 0)
-        m_current = 0;
+        m_current = m_focusTab = 0;
     updateGeometry();
     update();
     return count() - 1;
@@ -48,21 +49,36 @@ int TabStrip::addTab(const QString &caption)
 
 void TabStrip::setCurrentIndex(int index)
 {
-    if (index < 0 || index >= count() || index == m_current)
+    if (index < 0 || index >= count() || index == m_current) {
+        setFocusTab(index);
         return;
+    }
     m_current = index;
     update();
     if (QAccessible::isActive()) {
         QAccessibleEvent selection(this, QAccessible::Selection);
         selection.setChild(index);
         QAccessible::updateAccessibility(&selection);
-        if (hasFocus()) {
-            QAccessibleEvent focus(this, QAccessible::Focus);
-            focus.setChild(index);
-            QAccessible::updateAccessibility(&focus);
-        }
     }
+    if (index == m_focusTab)
+        emit focusTabChanged(index); // the same tab, but the rows turned
+    else
+        setFocusTab(index);
     emit currentChanged(index);
+}
+
+void TabStrip::setFocusTab(int index)
+{
+    if (index < 0 || index >= count() || index == m_focusTab)
+        return;
+    m_focusTab = index;
+    update();
+    if (QAccessible::isActive() && hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(index);
+        QAccessible::updateAccessibility(&focus);
+    }
+    emit focusTabChanged(index);
 }
 
 void TabStrip::setOpenStepTab(int index)
@@ -163,11 +179,10 @@ void TabStrip::initStyleOption(QStyleOptionTab *option, int index) const
         option->selectedPosition = QStyleOptionTab::NotAdjacent;
 
     option->state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver | QStyle::State_Selected);
-    if (index == m_current) {
+    if (index == m_current)
         option->state |= QStyle::State_Selected;
-        if (hasFocus())
-            option->state |= QStyle::State_HasFocus;
-    }
+    if (index == m_focusTab && hasFocus())
+        option->state |= QStyle::State_HasFocus;
     if (index == m_hovered)
         option->state |= QStyle::State_MouseOver;
 }
@@ -261,16 +276,22 @@ void TabStrip::mousePressEvent(QMouseEvent *event)
         setCurrentIndex(index);
 }
 
-// Arrows walk every tab in order, across rows, as in a single tab bar.
+// Arrows walk every tab in order, across rows, as in a single tab bar, from
+// the tab the keyboard is on; Space and Return bring that tab to the front.
 void TabStrip::keyPressEvent(QKeyEvent *event)
 {
     int target = -1;
     switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        target = m_focusTab;
+        break;
     case Qt::Key_Left:
-        target = m_current - 1;
+        target = m_focusTab - 1;
         break;
     case Qt::Key_Right:
-        target = m_current + 1;
+        target = m_focusTab + 1;
         break;
     case Qt::Key_Home:
         target = 0;
@@ -283,6 +304,14 @@ void TabStrip::keyPressEvent(QKeyEvent *event)
         return;
     }
     setCurrentIndex(std::clamp(target, 0, count() - 1));
+}
+
+// Not while another window, a menu or a message box, has it for a moment.
+void TabStrip::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        setFocusTab(m_current);
+    QWidget::focusOutEvent(event);
 }
 
 } // namespace fennick

@@ -24,7 +24,14 @@ public:
     [[nodiscard]] int count() const { return int(m_captions.size()); }
     [[nodiscard]] QString tabText(int index) const { return m_captions.value(index); }
     [[nodiscard]] int currentIndex() const { return m_current; }
+    // Also puts the keyboard's place on that tab.
     void setCurrentIndex(int index);
+
+    // The tab the keyboard is on while the strip has the focus: the one in
+    // front, unless moved on its own, to be brought to the front with Space
+    // or Return. Back on the tab in front once the focus leaves.
+    [[nodiscard]] int focusTab() const { return m_focusTab; }
+    void setFocusTab(int index);
 
     // Marks the tab that holds the wizard's open step (-1: none), for the
     // eye and for screen readers, without bringing it to the front.
@@ -40,12 +47,14 @@ public:
 
 signals:
     void currentChanged(int index);
+    void focusTabChanged(int index); // also when that tab moved to another row
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     [[nodiscard]] int visualRow(int index) const;
@@ -57,6 +66,7 @@ private:
     int m_tabsPerRow = 3;
     qreal m_rowHeight = 20;
     int m_current = -1;
+    int m_focusTab = -1;
     int m_hovered = -1;
     int m_openStep = -1;
 };

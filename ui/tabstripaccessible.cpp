@@ -33,7 +33,7 @@ public:
     }
     [[nodiscard]] QAccessibleInterface *focusChild() const override
     {
-        return strip()->hasFocus() ? child(strip()->currentIndex()) : nullptr;
+        return strip()->hasFocus() ? child(strip()->focusTab()) : nullptr;
     }
 
 private:
@@ -89,9 +89,8 @@ public:
         state.focusable = true;
         state.disabled = !m_strip->isEnabled();
         state.invisible = !m_strip->isVisible();
-        const bool current = m_strip->currentIndex() == m_index;
-        state.selected = current;
-        state.focused = current && m_strip->hasFocus();
+        state.selected = m_strip->currentIndex() == m_index;
+        state.focused = m_strip->focusTab() == m_index && m_strip->hasFocus();
         return state;
     }
 

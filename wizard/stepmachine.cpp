@@ -100,6 +100,22 @@ static_assert(std::ranges::all_of(pieceTemplates, [](const auto &entry) {
     return namesFields;
 }));
 
+// And every field is read by some piece: one that none names would take the
+// user's typing and drop it.
+static_assert([] {
+    Counts named{};
+    for (const auto &entry : pieceTemplates)
+        walkTemplate(
+            entry.second, [](std::string_view) {},
+            [&](std::string_view name) {
+                if (const auto control = controlNamed(name))
+                    ++named[std::size_t(indexOf(*control))];
+            });
+    return std::ranges::all_of(fieldCatalogue, [&](const FieldDefinition &field) {
+        return named[std::size_t(indexOf(field.id))] > 0;
+    });
+}());
+
 } // namespace
 
 QString buildPiece(Piece piece, const FieldTextReader &fieldText)

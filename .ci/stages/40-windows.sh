@@ -40,7 +40,15 @@ grep -E '^[0-9]+: Totals: ' "$work/ctest.log" | sed 's/^[0-9]*: //' | awk '{p +=
 echo "+ skipped, with the reasons given:"
 grep -E '^[0-9]+: (SKIP   : |SKIP: )' "$work/ctest.log" | sed 's/^[0-9]*: //' | sort | uniq -c || true
 if [ "$status" -ne 0 ]; then
-    echo "FAIL: tests under Wine (log: see above)"
+    # All that each failed test printed, Wine's own words included, and the
+    # whole log kept where the clean-up below does not reach.
+    kept=${CI_LOGS:-$(mktemp -d /tmp/fennick-ci-logs.XXXXXX)}/windows-tests.log
+    cp "$work/ctest.log" "$kept"
+    for number in $(sed -n '/^The following tests FAILED:/,$ s/^[[:space:]]*\([0-9][0-9]*\) - .*/\1/p' "$work/ctest.log"); do
+        echo "+ all that test $number printed:"
+        grep -E "^$number: |^ *[0-9]+/[0-9]+ Test +#$number: " "$work/ctest.log" || true
+    done
+    echo "FAIL: tests under Wine; their whole log is kept in $kept"
     exit 1
 fi
 
