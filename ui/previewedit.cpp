@@ -377,8 +377,8 @@ void PreviewEdit::replaceDocument(const QString &document)
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     // As a paste: the insert makes each CR LF a paragraph break itself.
-    insertMakingRoom(cursor, needsEditorConversion(document) ? editorTextFromDocument(document)
-                                                             : document);
+    insertMakingRoom(cursor,
+                     needsEditorConversion(document) ? editorTextFromDocument(document) : document);
     cursor.endEditBlock();
 }
 
