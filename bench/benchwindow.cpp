@@ -11,7 +11,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 
 namespace bench {
 namespace {
@@ -72,6 +74,39 @@ double BenchWindow::fillPreview(qsizetype documentBytes)
     preview()->moveCursor(QTextCursor::End);
     QApplication::processEvents();
     return pasteMs;
+}
+
+double BenchWindow::pasteMs(const QString &text)
+{
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->setText(text);
+    QElapsedTimer timer;
+    timer.start();
+    preview()->selectAll();
+    preview()->paste();
+    QApplication::processEvents();
+    const double ms = elapsedMs(timer);
+    clipboard->clear();
+    return ms;
+}
+
+double BenchWindow::dropFileMs(const QString &path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QWidget *viewport = preview()->viewport();
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    const int revision = preview()->document()->revision();
+    QElapsedTimer timer;
+    timer.start();
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    // The file is read once the drop is over.
+    while (preview()->document()->revision() == revision)
+        QApplication::processEvents();
+    QApplication::processEvents();
+    return elapsedMs(timer);
 }
 
 qsizetype BenchWindow::previewCharacters() const

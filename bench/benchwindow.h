@@ -31,6 +31,13 @@ public:
     // set the whole text, show the end; then repaint.
     [[nodiscard]] double literalAddCarMs();
 
+    // Pastes the text over the whole preview, until it has repainted.
+    [[nodiscard]] double pasteMs(const QString &text);
+
+    // Drops the file on the preview, as from a file manager, which opens
+    // it; milliseconds until the preview has repainted with its text.
+    [[nodiscard]] double dropFileMs(const QString &path);
+
     // The characters the preview holds (not counting line-break widths).
     [[nodiscard]] qsizetype previewCharacters() const;
     [[nodiscard]] QString vehicleRecord() const;

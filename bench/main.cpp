@@ -10,12 +10,17 @@
 #include "floorlayout.h"
 #include "measurements.h"
 
+#include "document/configfile.h"
 #include "ui/previewedit.h"
+
+#include <QFile>
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <algorithm>
 
 using namespace bench;
 
@@ -30,6 +35,8 @@ struct Settings {
     int memoryRuns;
     qsizetype roundTripBytes;
     int pasteRuns;
+    QList<qsizetype> openSizes;
+    int openRuns;
 };
 
 // What a run measures: everything, or only Save or only the start.
@@ -42,9 +49,18 @@ struct Parts {
 constexpr qsizetype kilobyte = 1000;
 constexpr qsizetype megabyte = 1000 * kilobyte;
 
-const Settings fullRun{
-    {10 * kilobyte, megabyte, 10 * megabyte}, 31, 11, 21, 15, 3, 50 * megabyte, 3};
-const Settings smokeRun{{kilobyte, 2 * kilobyte, 4 * kilobyte}, 3, 3, 1, 1, 1, 4 * kilobyte, 1};
+const Settings fullRun{{10 * kilobyte, megabyte, 10 * megabyte},
+                       31,
+                       11,
+                       21,
+                       15,
+                       3,
+                       50 * megabyte,
+                       3,
+                       {100 * kilobyte, megabyte},
+                       7};
+const Settings smokeRun{
+    {kilobyte, 2 * kilobyte, 4 * kilobyte}, 3, 3, 1, 1, 1, 4 * kilobyte, 1, {kilobyte}, 1};
 
 // The preview as users get it and as a plain text box (no line numbers, no
 // colours), side by side: each paste and each press of Add Car is done in
@@ -88,6 +104,51 @@ PreviewTimes measurePreviews(const Settings &settings)
     }
     return {median(paste),      median(plainPaste), median(press),
             median(plainPress), median(type),       median(plainType)};
+}
+
+QString sizeLabel(qsizetype bytes);
+
+// Open beside a paste of the same text, in turns so that both see the same
+// load, then Save of what was opened: its bytes against the file's.
+struct OpenTimes {
+    double openMs, openLowMs, openHighMs;
+    double pasteMs, pasteLowMs, pasteHighMs;
+    double saveMs;
+    bool sameBytes;
+};
+
+OpenTimes measureOpen(qsizetype documentBytes, int runs, const QString &home)
+{
+    BenchWindow window;
+    QString document = window.preview()->documentText();
+    const QString record = window.vehicleRecord();
+    while (document.size() < documentBytes)
+        document += record;
+    const QString file = home + QStringLiteral("/Config.ini");
+    const QByteArray bytes = fennick::configFileBytes(document);
+    const auto writeFile = [&] {
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file));
+    };
+    writeFile();
+    QList<double> open, paste;
+    for (int run = 0; run < runs; ++run) {
+        paste.append(window.pasteMs(document));
+        open.append(window.dropFileMs(file));
+    }
+    QFile::remove(file);
+    const double saveMs = window.clickMs(QStringLiteral("Command14"));
+    QFile saved(file);
+    const bool same = saved.open(QIODevice::ReadOnly) && saved.readAll() == bytes;
+    return {median(open),
+            *std::ranges::min_element(open),
+            *std::ranges::max_element(open),
+            median(paste),
+            *std::ranges::min_element(paste),
+            *std::ranges::max_element(paste),
+            saveMs,
+            same};
 }
 
 QString sizeLabel(qsizetype bytes)
@@ -184,6 +245,9 @@ QList<Figure> measureAll(const Settings &settings, const Parts &parts, const Pro
         roundTrip = measureRoundTrip(window, settings.roundTripBytes);
     }
     const PreviewTimes previews = measurePreviews(settings);
+    QList<std::pair<qsizetype, OpenTimes>> opens;
+    for (qsizetype bytes : settings.openSizes)
+        opens.append({bytes, measureOpen(bytes, settings.openRuns, home)});
 
     for (qsizetype i = 0; i < presses.size(); ++i) {
         Figure figure{"Add Car press, preview " + sizeLabel(settings.documentSizes[i]),
@@ -211,6 +275,23 @@ QList<Figure> measureAll(const Settings &settings, const Parts &parts, const Pro
                     milliseconds(previews.plainPasteMs) + withoutLines,
                     runs(settings.pasteRuns),
                     {{"with / without", previews.pasteMs / previews.plainPasteMs, 2}}});
+    for (const auto &[bytes, open] : opens) {
+        const auto spread = [](double low, double high) {
+            return " (" + milliseconds(low) + " to " + milliseconds(high) + ")";
+        };
+        figures.append({"Open of a " + sizeLabel(bytes) + " file (dropped on the preview)",
+                        milliseconds(open.openMs) + spread(open.openLowMs, open.openHighMs),
+                        milliseconds(open.pasteMs) + spread(open.pasteLowMs, open.pasteHighMs)
+                            + " paste of the same text",
+                        runs(settings.openRuns),
+                        {{"Open / paste", open.openMs / open.pasteMs, 1.1}}});
+        figures.append({"Save of the " + sizeLabel(bytes) + " file opened",
+                        milliseconds(open.saveMs),
+                        open.sameBytes ? QStringLiteral("bytes as opened")
+                                       : QStringLiteral("BYTES DIFFER from the file opened"),
+                        runs(1),
+                        {}});
+    }
     figures.append({"Key typed on a setting line at the end, preview " + size,
                     milliseconds(previews.typeMs),
                     milliseconds(previews.plainTypeMs) + withoutLines,

@@ -10,7 +10,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -80,6 +84,27 @@ QString everyOtherCharacter(QStringView lineBreak)
     return utf8;
 }
 
+// Presses Ctrl+O in the window and Return in the file dialog it opens;
+// gives the file the dialog had selected when it was shown.
+QString openWithCtrlOAndReturn(QWidget *window)
+{
+    QString selected;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, window, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        selected = dialog->selectedFiles().value(0);
+        QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")),
+                        Qt::Key_Return);
+    });
+    poll.start();
+    QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
+    return selected;
+}
+
 } // namespace
 
 class RoundTripTest : public QObject, private WindowFixture {
@@ -93,6 +118,8 @@ private slots:
     void previewGivesBackWhatWasPasted_data();
     void previewGivesBackWhatWasPasted();
     void previewGivesBackWhatWasTyped();
+    void openThenSaveGivesTheSameBytes_data();
+    void openThenSaveGivesTheSameBytes();
 
     void closingAsksNothing();
     void clearAsksNothing();
@@ -145,6 +172,57 @@ void RoundTripTest::savedBytes()
     driver->click(Control::Command14);
     QCOMPARE(driver->messages.last().kind, UserMessage::Kind::Information);
     QCOMPARE(WindowDriver::savedBytes(home.configPath()), inSystemEncoding(document, expected));
+}
+
+void RoundTripTest::openThenSaveGivesTheSameBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QStringList references = QDir(QStringLiteral(FENNICK_TEST_DATA)).entryList({"*.ini"});
+    for (const QString &name : references) {
+        QFile file(QStringLiteral(FENNICK_TEST_DATA "/") + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTest::newRow(qPrintable(name)) << file.readAll();
+    }
+    // In the system's encoding: UTF-8 here, the ANSI code page under Windows.
+    QTest::newRow("hand-made: accents, a repeated Class record")
+        << configFileBytes(QStringLiteral(u"; caf\u00e9 \u00e0 l'\u00e9t\u00e9\r\n[GAME]\r\n"
+                                          u"ServerName = \"Caf\u00e9 M\u00fcller\"\r\n\r\n"
+                                          u"Class = 1 2 3\r\nClass = 1 2 3\r\n"));
+}
+
+// Through the real window: the file replaces the preview's text in one
+// step that Ctrl+Z undoes and Ctrl+Y redoes, leaves fields and steps as
+// they were but for Save, and Save writes it back byte for byte.
+void RoundTripTest::openThenSaveGivesTheSameBytes()
+{
+    QFETCH(QByteArray, bytes);
+    const QString fixedFile = home.configPath();
+    {
+        QFile file(fixedFile);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    PreviewEdit *preview = driver->window->preview();
+    const WindowState before = WindowState::of(*driver->window);
+    QVERIFY(!driver->get(Control::Command14)->isEnabled());
+
+    QCOMPARE(QDir::cleanPath(openWithCtrlOAndReturn(driver->window.get())), fixedFile);
+    QVERIFY2(driver->messages.isEmpty(), qPrintable(driver->messages.value(0).text));
+    QCOMPARE(preview->fileBytes(), bytes);
+    WindowState after = WindowState::of(*driver->window);
+    QCOMPARE(after.fieldTexts, before.fieldTexts);
+    after.enabledFlags.replaceInStrings("Command14 on", "Command14 off");
+    QCOMPARE(after.enabledFlags, before.enabledFlags);
+
+    preview->setFocus();
+    QTest::keyClick(preview, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(driver->document(), before.document);
+    QTest::keyClick(preview, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(preview->fileBytes(), bytes);
+
+    QVERIFY(QFile::remove(fixedFile));
+    driver->click(Control::Command14);
+    QCOMPARE(driver->messages.last().kind, UserMessage::Kind::Information);
+    QCOMPARE(WindowDriver::savedBytes(fixedFile), bytes);
 }
 
 void RoundTripTest::previewGivesBackWhatWasPasted_data()

@@ -12,6 +12,7 @@
 // on, around that Save. Where a case is not possible it is skipped with the
 // reason, never passed.
 #include "document/configfile.h"
+#include "document/fileopen.h"
 #include "windowdriver.h"
 #include "windowstate.h"
 
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -30,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QtEndian>
 
 #include <algorithm>
@@ -428,6 +431,31 @@ private:
     return enabled && lastEntry == saveAsCaption();
 }
 
+// What stands at the fixed file's place when the user opens it.
+enum class OpenedFile {
+    Pipe,
+    ByteOrderMarkOfUtf16, // 0xFF 0xFE: no UTF-8
+    Device,               // a link to /dev/null
+    Folder,
+    Unreadable,
+    TooLarge,
+    Nul,
+    LoneCr,
+    LineFeedsAlone,
+};
+
+// Drops the file on the preview, as from a file manager.
+void dropOnPreview(PreviewEdit *preview, const QString &path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    // Qt hands the drop to the widget that took the drag as it entered.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(preview->viewport(), &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(preview->viewport(), &drop);
+}
+
 } // namespace
 
 class SaveFailuresTest : public QObject {
@@ -453,6 +481,8 @@ private slots:
     void saveAsWhereTheHomeFolderRefuses();
     void saveAsUsableExactlyWhileSaveIs_data();
     void saveAsUsableExactlyWhileSaveIs();
+    void openTakesOnlyWhatSaveWritesBack_data();
+    void openTakesOnlyWhatSaveWritesBack();
 
 private:
     [[nodiscard]] QString path() const
@@ -1253,6 +1283,106 @@ void SaveFailuresTest::saveAsUsableExactlyWhileSaveIs()
     QVERIFY(!QFile::exists(path())); // Save As writes only where the user said
     // Nor does Qt's dialog keep the folder it was in.
     QCOMPARE(entries(m_home), QStringList());
+}
+
+void SaveFailuresTest::openTakesOnlyWhatSaveWritesBack_data()
+{
+    QTest::addColumn<OpenedFile>("file");
+    QTest::addColumn<bool>("withCtrlO"); // else dropped on the preview
+    QTest::addColumn<QString>("says");
+    QTest::newRow("FIFO") << OpenedFile::Pipe << true << "is a pipe (FIFO), not a file";
+    QTest::newRow("0xFF 0xFE") << OpenedFile::ByteOrderMarkOfUtf16 << true
+                               << "line 1 holds bytes that are not text in UTF-8";
+    QTest::newRow("device") << OpenedFile::Device << false << "is a device, not a file";
+    QTest::newRow("folder") << OpenedFile::Folder << false << "is a folder, not a file";
+    QTest::newRow("unreadable") << OpenedFile::Unreadable << false
+                                << "You have no right to read it";
+    QTest::newRow("over the limit")
+        << OpenedFile::TooLarge << false << "It holds 8,388,609 bytes, more than the 8,388,608";
+    QTest::newRow("NUL") << OpenedFile::Nul << false << "line 2 holds a NUL character";
+    QTest::newRow("lone CR") << OpenedFile::LoneCr << false << "line 1 holds a CR without an LF";
+    QTest::newRow("LF alone: opens, with a note")
+        << OpenedFile::LineFeedsAlone << false << "Save will write CR LF";
+}
+
+// Refused at once with the window running, the preview and every control
+// as they were; a file of LF alone opens, with a note.
+void SaveFailuresTest::openTakesOnlyWhatSaveWritesBack()
+{
+    QFETCH(OpenedFile, file);
+    QFETCH(bool, withCtrlO);
+    QFETCH(QString, says);
+#ifdef Q_OS_LINUX
+    QVERIFY(QDir().mkpath(m_home));
+    const QByteArray name = QFile::encodeName(path());
+    const auto write = [this](const QByteArray &bytes) {
+        QFile out(path());
+        return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
+    };
+    switch (file) {
+    case OpenedFile::Pipe:
+        QVERIFY(::mkfifo(name.constData(), 0644) == 0);
+        break;
+    case OpenedFile::ByteOrderMarkOfUtf16:
+        QVERIFY(write("\xff\xfe"));
+        break;
+    case OpenedFile::Device:
+        QVERIFY(QFile::link("/dev/null", path()));
+        break;
+    case OpenedFile::Folder:
+        QVERIFY(QDir().mkdir(path()));
+        break;
+    case OpenedFile::Unreadable:
+        QVERIFY(write("[GAME]\r\n") && ::chmod(name.constData(), 0200) == 0);
+        break;
+    case OpenedFile::TooLarge:
+        QVERIFY(write({}) && QFile::resize(path(), openSizeLimit + 1));
+        break;
+    case OpenedFile::Nul:
+        QVERIFY(write(QByteArray("[GAME]\r\nMap = a\0b\r\n", 18)));
+        break;
+    case OpenedFile::LoneCr:
+        QVERIFY(write("[GAME]\rMap = a\r\n"));
+        break;
+    case OpenedFile::LineFeedsAlone:
+        QVERIFY(write("[GAME]\nMap = a\n"));
+        break;
+    }
+    const WindowState before = WindowState::of(*m_driver->window);
+    {
+        // Root reads any file: as a user bound by the file's mode.
+        const WithoutCapabilities user{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH};
+        QVERIFY(user.lowered());
+        if (withCtrlO) {
+            const FileDialogAnswer answer(path());
+            QTest::keyClick(m_driver->window.get(), Qt::Key_O, Qt::ControlModifier);
+            QCOMPARE(answer.dialogsSeen, 1);
+        } else {
+            dropOnPreview(m_driver->window->preview(), path());
+            QTRY_COMPARE(m_driver->messages.size(), 1);
+        }
+    }
+    QCOMPARE(m_driver->messages.size(), 1);
+    const UserMessage &message = m_driver->messages.first();
+    QVERIFY2(message.text.contains(says), qPrintable(message.text));
+    if (file == OpenedFile::LineFeedsAlone) {
+        QCOMPARE(message.kind, UserMessage::Kind::Information);
+        QCOMPARE(m_driver->document(), "[GAME]\r\nMap = a");
+        m_driver->click(Control::Command14);
+        QCOMPARE(WindowDriver::savedBytes(path()), "[GAME]\r\nMap = a\r\n");
+        return;
+    }
+    QCOMPARE(message.kind, UserMessage::Kind::Warning);
+    QVERIFY2(message.text.startsWith("The file was not opened: " + path()),
+             qPrintable(message.text));
+    QCOMPARE(m_driver->document(), before.document);
+    COMPARE_CONTROLS(WindowState::of(*m_driver->window), before);
+#else
+    Q_UNUSED(file);
+    Q_UNUSED(withCtrlO);
+    Q_UNUSED(says);
+    QSKIP("FIFOs, devices and file modes are set up on Linux");
+#endif
 }
 
 namespace {

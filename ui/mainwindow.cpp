@@ -2,6 +2,7 @@
 
 #include "document/banner.h"
 #include "document/configfile.h"
+#include "document/fileopen.h"
 #include "document/filesave.h"
 #include "document/linebreaks.h"
 #include "document/maker.h"
@@ -12,9 +13,12 @@
 #include "ui/classicframe.h"
 #include "ui/contrast.h"
 #include "ui/documenttext.h"
+#include "ui/filedialog.h"
+#include "ui/filedrop.h"
 #include "ui/focusorder.h"
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
+#include "ui/openmessages.h"
 #include "ui/previewedit.h"
 #include "ui/saveaslocation.h"
 #include "ui/savemessages.h"
@@ -41,6 +45,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -327,6 +332,7 @@ void MainWindow::buildButtons()
             // Save is disabled.
             auto *shortcut = new QShortcut(QKeySequence::Save, this);
             connect(shortcut, &QShortcut::activated, widget, &QAbstractButton::click);
+            buildOpen();
             buildSaveAs(widget->isEnabled());
         }
     }
@@ -346,8 +352,23 @@ void MainWindow::buildSaveAs(bool enabled)
     connect(m_preview, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
         const std::unique_ptr<QMenu> menu(m_preview->createStandardContextMenu(at));
         menu->addSeparator();
+        menu->addAction(m_open);
         menu->addAction(m_saveAs);
         menu->exec(m_preview->viewport()->mapToGlobal(at));
+    });
+}
+
+// Reading a saved file back, usable throughout: from Ctrl+O, from the
+// preview's context menu, and by dropping the file on the preview (opened
+// once the drop is over, so that no message box stands inside it).
+void MainWindow::buildOpen()
+{
+    m_open = new QAction(tr("Open\u2026"), this);
+    m_open->setShortcut(QKeySequence::Open);
+    addAction(m_open);
+    connect(m_open, &QAction::triggered, this, &MainWindow::open);
+    new FileDrop(m_preview->viewport(), [this](const QString &path) {
+        QTimer::singleShot(0, this, [this, path] { openFile(path); });
     });
 }
 
@@ -503,11 +524,12 @@ void MainWindow::save()
 
 void MainWindow::saveAs()
 {
-    if (const QString path = askSaveAsLocation(this); !path.isEmpty())
-        saveTo(path);
+    const QString path = askSaveAsLocation(this, m_lastFile.path());
+    if (!path.isEmpty() && saveTo(path))
+        m_lastFile = path;
 }
 
-void MainWindow::saveTo(const FilePath &path)
+bool MainWindow::saveTo(const FilePath &path)
 {
     // The preview's text is encoded into a small buffer, written each time
     // it fills.
@@ -516,12 +538,36 @@ void MainWindow::saveTo(const FilePath &path)
     const SaveResult result = saveConfigFileBytes(bytes, path);
     if (result.saved) {
         m_presenter(this, {UserMessage::Kind::Information, SaveMessages::saved(path)});
-        return;
+        return true;
     }
     const UserMessage warning{UserMessage::Kind::Warning, SaveMessages::notSaved(path, result),
                               SaveMessages::offersSaveAs(result.cause)};
     if (m_presenter(this, warning) == MessageChoice::SaveAs)
         saveAs();
+    return false;
+}
+
+void MainWindow::open()
+{
+    if (const QString path = askOpenLocation(this, configFilePath().path()); !path.isEmpty())
+        openFile(path);
+}
+
+// The file's text replaces the preview's in one undoable step; the fields
+// and the steps stay as they are. Whatever fails, the preview keeps its text.
+void MainWindow::openFile(const FilePath &path)
+{
+    const OpenResult result = openConfigFile(path);
+    if (!result.opened()) {
+        m_presenter(this, {UserMessage::Kind::Warning, OpenMessages::notOpened(path, result)});
+        return;
+    }
+    m_preview->replaceDocument(result.text);
+    enabledByOpen.forEach([this](Control id) { control(id)->setEnabled(true); });
+    m_saveAs->setEnabled(control(Control::Command14)->isEnabled());
+    m_lastFile = path;
+    if (const QString note = OpenMessages::openedWithNote(path, result); !note.isEmpty())
+        m_presenter(this, {UserMessage::Kind::Information, note});
 }
 
 } // namespace fennick

@@ -51,7 +51,11 @@ private:
     void buildSaveAs(bool enabled);
     void save();
     void saveAs();
-    void saveTo(const FilePath &path);
+    // Whether the file was saved.
+    bool saveTo(const FilePath &path);
+    void buildOpen();
+    void open();
+    void openFile(const FilePath &path);
     [[nodiscard]] QString fieldText(Control field) const;
     [[nodiscard]] QWidget *control(Control id) const
     {
@@ -67,6 +71,9 @@ private:
     TabControl *m_tabs;
     PreviewEdit *m_preview = nullptr;
     QAction *m_saveAs = nullptr;
+    QAction *m_open = nullptr;
+    // Where Save As starts: the file last opened or saved as in this run.
+    FilePath m_lastFile;
     // The wizard's fields and buttons by id, and the frames by name: indexes
     // into the widget tree, not wizard state (that lives in the controls'
     // enabled flags). Every field and button is placed once, so the

@@ -383,7 +383,9 @@ void PreviewEdit::replaceDocument(const QString &document)
     QTextCursor cursor(this->document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
-    insertMakingRoom(cursor, editorTextFromDocument(document));
+    // As a paste: the insert makes each CR LF a paragraph break itself.
+    insertMakingRoom(cursor,
+                     needsEditorConversion(document) ? editorTextFromDocument(document) : document);
     cursor.endEditBlock();
 }
 

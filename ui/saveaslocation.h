@@ -9,9 +9,9 @@ class QWidget;
 namespace fennick {
 
 // The path the user chose, or empty when the dialog was cancelled. Starts
-// in the Documents folder where there is one, else the home folder, with
-// the name Config.ini. Keeps nothing between runs: Qt's dialog would record
-// the last folder visited in the user's settings.
-[[nodiscard]] QString askSaveAsLocation(QWidget *parent);
+// at startAt, the file last opened or saved as in this run; without one, in
+// the Documents folder where there is one, else the home folder, with the
+// name Config.ini. Keeps nothing between runs.
+[[nodiscard]] QString askSaveAsLocation(QWidget *parent, const QString &startAt = {});
 
 } // namespace fennick

@@ -89,6 +89,10 @@ static_assert(oneRowPerControl(buttonTable, &ButtonDefinition::id, isButton),
         || (isButton(control) && button(control).role == ButtonRole::ClearsDocument);
 }
 
+// Opening a saved file gives a whole configuration to write, so Save becomes
+// usable, whatever step is open; no other flag changes.
+inline constexpr ControlList enabledByOpen{Control::Command14};
+
 // Sets each flag the button's row lists, one control at a time in table order.
 template <typename SetEnabled>
 void applyButtonFlags(const ButtonDefinition &definition, SetEnabled setEnabled)
