@@ -118,7 +118,7 @@ OpenResult fromSaveRefusal(const SaveResult &refused)
     OpenResult result;
     result.reason = refused.reason;
     result.subject = refused.subject;
-    result.linkOwner = refused.linkOwner;
+    result.linkOwner = refused.account;
     result.kind = refused.kind;
     switch (refused.cause) {
     case FailureCause::TargetIsFolder:
