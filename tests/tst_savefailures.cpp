@@ -445,7 +445,7 @@ enum class OpenedFile {
 };
 
 // Drops the file on the preview, as from a file manager.
-void dropOnPreview(PreviewEdit *preview, const QString &path)
+[[maybe_unused]] void dropOnPreview(PreviewEdit *preview, const QString &path)
 {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
