@@ -1,21 +1,11 @@
 #include "ui/openmessages.h"
 
+#include "ui/messagewords.h"
+
 #include <QLocale>
 
 namespace fennick {
 namespace {
-
-// The system's words as a sentence: "Permission denied."
-[[nodiscard]] QString asSentence(const QString &words)
-{
-    QString sentence = words.trimmed();
-    if (sentence.isEmpty())
-        return {};
-    sentence[0] = sentence[0].toUpper();
-    if (!sentence.endsWith(u'.'))
-        sentence += u'.';
-    return sentence;
-}
 
 [[nodiscard]] QString whatIsNotText(const OpenResult &failure)
 {
@@ -57,17 +47,11 @@ QString OpenMessages::notOpened(const FilePath &path, const OpenResult &failure)
                     "configuration file in it, then open it.")
                      .arg(subject);
         break;
-    case OpenFailure::NotAFile: {
-        const QString what = failure.kind == FileKind::CharacterDevice ? tr("a device")
-                           : failure.kind == FileKind::BlockDevice     ? tr("a disk device")
-                           : failure.kind == FileKind::Pipe            ? tr("a pipe (FIFO)")
-                           : failure.kind == FileKind::Socket          ? tr("a socket")
-                                                                       : tr("a special file");
+    case OpenFailure::NotAFile:
         advice = tr("%1 is %2, not a file, and Open reads only files, so it did not wait on it: "
                     "choose the configuration file itself, then open it.")
-                     .arg(subject, what);
+                     .arg(subject, fileKindName(failure.kind));
         break;
-    }
     case OpenFailure::NoRightToRead:
         advice = tr("You have no right to read it: have its owner or the administrator let you "
                     "read the file and open its folders, then open it again.");

@@ -1,43 +1,13 @@
 #include "ui/savemessages.h"
 
 #include "ui/messages.h"
+#include "ui/messagewords.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace fennick {
 namespace {
-
-// The system's words as a sentence: "No space left on device."
-[[nodiscard]] QString asSentence(const QString &words)
-{
-    QString sentence = words.trimmed();
-    if (sentence.isEmpty())
-        return {};
-    sentence[0] = sentence[0].toUpper();
-    if (!sentence.endsWith(u'.'))
-        sentence += u'.';
-    return sentence;
-}
-
-[[nodiscard]] QString kindName(FileKind kind)
-{
-    switch (kind) {
-    case FileKind::File:
-        return SaveMessages::tr("a file");
-    case FileKind::CharacterDevice:
-        return SaveMessages::tr("a device");
-    case FileKind::BlockDevice:
-        return SaveMessages::tr("a disk device");
-    case FileKind::Pipe:
-        return SaveMessages::tr("a pipe (FIFO)");
-    case FileKind::Socket:
-        return SaveMessages::tr("a socket");
-    case FileKind::Other:
-        break;
-    }
-    return SaveMessages::tr("a special file");
-}
 
 // The home folder as HOME names it, to tell the user which setting to mend.
 [[nodiscard]] QString homeShown()
@@ -159,16 +129,16 @@ QString SaveMessages::notSaved(const FilePath &path, const SaveResult &failure)
     case FailureCause::NotAFile:
         advice = tr("%1 is %2, not a file, and Save writes only files: put the file or a link to "
                     "it in its place, then save again.")
-                     .arg(failure.subject, kindName(failure.kind));
+                     .arg(failure.subject, fileKindName(failure.kind));
         break;
     case FailureCause::NotAFolder:
         advice = failure.subject == homeShown()
                    ? tr("HOME names %1, which is %2, not a folder: set HOME to your home folder, "
                         "then save again.")
-                         .arg(failure.subject, kindName(failure.kind))
+                         .arg(failure.subject, fileKindName(failure.kind))
                    : tr("%1 is %2, not a folder, so nothing can be saved in it: put a folder in "
                         "its place, then save again.")
-                         .arg(failure.subject, kindName(failure.kind));
+                         .arg(failure.subject, fileKindName(failure.kind));
         break;
     case FailureCause::UntrustedLink:
         advice
