@@ -154,5 +154,37 @@ OpenResult fromSaveRefusal(const SaveResult &refused)
     return result;
 }
 
+OpenResult readWhole(qint64 size, QByteArray &bytes, const ReadCall &read)
+{
+    OpenResult result;
+    result.failure = OpenFailure::TooLarge;
+    if (size > openSizeLimit) {
+        result.size = size;
+        return result;
+    }
+    // One byte more than the limit tells a file that grew past it meanwhile.
+    bytes.resize(qsizetype(size) + 1);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(std::min<qsizetype>(2 * bytes.size(), openSizeLimit + 1));
+        if (got == openSizeLimit + 1) {
+            result.size = got;
+            return result;
+        }
+        const qint64 count = read(bytes.data() + got, bytes.size() - got, got);
+        if (count < 0) {
+            result.failure = OpenFailure::Unknown;
+            return result;
+        }
+        if (count == 0)
+            break;
+        got += qsizetype(count);
+    }
+    bytes.truncate(got);
+    result.failure = OpenFailure::None;
+    return result;
+}
+
 } // namespace fileopen
 } // namespace fennick

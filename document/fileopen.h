@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace fennick {
 
 // Why a file was not opened: each cause has its own advice for the user.
@@ -78,6 +80,14 @@ namespace fileopen {
 [[nodiscard]] QString decode(const QByteArray &bytes);
 // For readBytes(): the reasons Save gives for not writing, as Open's.
 [[nodiscard]] OpenResult fromSaveRefusal(const SaveResult &refused);
+// One read call of the system: at most room bytes at offset into into; the
+// count read, 0 at the file's end, below 0 when the call failed.
+using ReadCall = std::function<qint64(char *into, qint64 room, qint64 offset)>;
+// For readBytes(): the whole file, of size bytes when it was looked at, by
+// read. Too large over openSizeLimit, also when the file grew past it
+// meanwhile; Unknown when a call failed, the system's reason left to the
+// caller.
+[[nodiscard]] OpenResult readWhole(qint64 size, QByteArray &bytes, const ReadCall &read);
 } // namespace fileopen
 
 } // namespace fennick

@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -60,33 +59,21 @@ OpenResult readBytes(const FilePath &path, QByteArray &bytes)
     if ((::fcntl(file, F_GETFL) & O_PATH) == O_PATH)
         return failed(OpenFailure::NoRightToRead, EACCES);
 #endif
-    if (target.status.st_size > openSizeLimit) {
-        OpenResult large = failed(OpenFailure::TooLarge);
-        large.size = target.status.st_size;
-        return large;
-    }
-    // One byte more than the limit tells a file that grew past it meanwhile.
-    bytes.resize(qsizetype(target.status.st_size) + 1);
-    qsizetype got = 0;
-    for (;;) {
-        if (got == bytes.size())
-            bytes.resize(std::min<qsizetype>(2 * bytes.size(), openSizeLimit + 1));
-        if (got == openSizeLimit + 1) {
-            OpenResult large = failed(OpenFailure::TooLarge);
-            large.size = got;
-            return large;
-        }
-        const ssize_t count = ::pread(file, bytes.data() + got, size_t(bytes.size() - got), got);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return failed(OpenFailure::Unknown, errno);
-        if (count == 0)
-            break;
-        got += count;
-    }
-    bytes.truncate(got);
-    return failed(OpenFailure::None);
+    int error = 0;
+    OpenResult read
+        = readWhole(target.status.st_size, bytes, [&](char *into, qint64 room, qint64 offset) {
+              for (;;) {
+                  const ssize_t count = ::pread(file, into, size_t(room), off_t(offset));
+                  if (count < 0 && errno == EINTR)
+                      continue;
+                  if (count < 0)
+                      error = errno;
+                  return qint64(count);
+              }
+          });
+    if (read.failure == OpenFailure::Unknown)
+        read.reason = QString::fromLocal8Bit(std::strerror(error));
+    return read;
 }
 
 } // namespace fennick::fileopen

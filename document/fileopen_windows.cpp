@@ -20,13 +20,6 @@ namespace {
     return result;
 }
 
-[[nodiscard]] OpenResult tooLarge(qint64 size)
-{
-    OpenResult large = failed(OpenFailure::TooLarge);
-    large.size = size;
-    return large;
-}
-
 } // namespace
 
 QString encodingName()
@@ -88,24 +81,19 @@ OpenResult readBytes(const FilePath &path, QByteArray &bytes)
         || GetFileType(file.get()) != FILE_TYPE_DISK)
         return failed(OpenFailure::FileSwapped);
     const qint64 size = qint64(about.nFileSizeHigh) << 32 | about.nFileSizeLow;
-    if (size > openSizeLimit)
-        return tooLarge(size);
-    bytes.resize(qsizetype(size) + 1); // one more tells a file that grew meanwhile
-    qsizetype got = 0;
-    for (;;) {
-        if (got == bytes.size())
-            bytes.resize(std::min<qsizetype>(2 * bytes.size(), openSizeLimit + 1));
-        if (got == openSizeLimit + 1)
-            return tooLarge(got);
+    DWORD error = 0;
+    OpenResult read = readWhole(size, bytes, [&](char *into, qint64 room, qint64) {
+        // The handle reads on from where the last call ended.
         DWORD count = 0;
-        if (!ReadFile(file.get(), bytes.data() + got, DWORD(bytes.size() - got), &count, nullptr))
-            return failed(OpenFailure::Unknown, GetLastError());
-        if (count == 0)
-            break;
-        got += count;
-    }
-    bytes.truncate(got);
-    return failed(OpenFailure::None);
+        if (!ReadFile(file.get(), into, DWORD(room), &count, nullptr)) {
+            error = GetLastError();
+            return qint64(-1);
+        }
+        return qint64(count);
+    });
+    if (read.failure == OpenFailure::Unknown)
+        read.reason = qt_error_string(int(error));
+    return read;
 }
 
 } // namespace fennick::fileopen
