@@ -188,6 +188,12 @@ void RoundTripTest::openThenSaveGivesTheSameBytes_data()
         << configFileBytes(QStringLiteral(u"; caf\u00e9 \u00e0 l'\u00e9t\u00e9\r\n[GAME]\r\n"
                                           u"ServerName = \"Caf\u00e9 M\u00fcller\"\r\n\r\n"
                                           u"Class = 1 2 3\r\nClass = 1 2 3\r\n"));
+#ifdef Q_OS_WIN
+    // Western Windows' own bytes for é (E9) and € (80), which are no UTF-8.
+    if (GetACP() == 1252)
+        QTest::newRow("code page 1252: E9 and 80")
+            << QByteArray("; caf\xe9 \x80 5\r\n[GAME]\r\nServerName = \"Caf\xe9 \x80\"\r\n");
+#endif
 }
 
 // Through the real window: the file replaces the preview's text in one
