@@ -192,6 +192,9 @@ if wine reg query "$qt_key" >/dev/null 2>&1; then
     echo "$qt_key: left by the tests' Qt dialogs, removed"
     wine reg delete "$qt_key" /f >/dev/null
 fi
+# Started without a display, Wine's desktop would keep the program's window
+# off the next one.
+wineserver -k 2>/dev/null || true
 # Western Windows' own bytes for é and €, which are no UTF-8: code page 1252,
 # which Wine takes from LANG.
 printf '; caf\xe9 \x80 5\r\n[GAME]\r\nServerName = "Caf\xe9 \x80"\r\n' > "$work/opened.ini"
