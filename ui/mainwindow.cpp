@@ -12,6 +12,7 @@
 #include "ui/focusorder.h"
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
+#include "ui/fieldmarks.h"
 #include "ui/previewedit.h"
 #include "ui/saveaslocation.h"
 #include "ui/savemessages.h"
@@ -250,6 +251,7 @@ void MainWindow::buildFrames()
 
 void MainWindow::buildFields()
 {
+    auto *marks = new FieldMarks(this);
     for (const layout::FieldPlacement &row : layout::fieldPlacements) {
         const FieldDefinition &definition = field(row.field);
         QWidget *frame = container(row.frame);
@@ -286,6 +288,7 @@ void MainWindow::buildFields()
         widget->setEnabled(enabledAtStart(row.field));
         widget->setAccessibleName(label->text());
         label->setBuddy(widget);
+        marks->watch(widget, row.field);
     }
 }
 
@@ -483,7 +486,13 @@ void MainWindow::saveTo(const FilePath &path)
 {
     const SaveResult result = saveConfigFileBytes(m_preview->fileBytes(), path);
     if (result.saved) {
-        m_presenter(this, {UserMessage::Kind::Information, SaveMessages::saved(path)});
+        // Characters written as "?" make the file differ from the preview:
+        // the box says so rather than report plain success.
+        const QString note = m_preview->replacementsNote();
+        const QString saved = SaveMessages::saved(path);
+        m_presenter(this, note.isEmpty()
+                              ? UserMessage{UserMessage::Kind::Information, saved}
+                              : UserMessage{UserMessage::Kind::Warning, saved + "\n\n" + note});
         return;
     }
     const UserMessage warning{UserMessage::Kind::Warning, SaveMessages::notSaved(path, result),
