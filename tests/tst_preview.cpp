@@ -332,8 +332,9 @@ void PreviewTest::coloursStayLegible()
     QVERIFY(colours.comment.hslSaturationF() < 0.3
             || hueGap(colours.comment, colours.sectionHeader) >= 45);
     QVERIFY(hueGap(colours.key, colours.sectionHeader) >= 45);
-    QVERIFY(contrastRatio(colours.problem, base) >= 3
-            && contrastRatio(colours.invisible, base) >= 3);
+    for (const QColor &mark :
+         {colours.problem, colours.note, colours.invisible, colours.trailingBlanks.color()})
+        QVERIFY2(contrastRatio(mark, base) >= 3, qPrintable(mark.name()));
 }
 
 QTEST_MAIN(PreviewTest)
