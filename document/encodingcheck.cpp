@@ -64,25 +64,21 @@ QString EncodingCheck::writtenFor(QStringView character) const
     return back;
 }
 
-Replacements replacedCharacters(QStringView editorText, const EncodingCheck &check)
+QString EncodingCheck::shown(QStringView character)
 {
-    Replacements found;
-    qsizetype line = 1;
-    qsizetype lineStart = 0;
-    const auto countLinesTo = [&](qsizetype position) {
-        for (; lineStart < position; ++lineStart) {
-            const char16_t c = editorText[lineStart].unicode();
-            if (c == u'\n' || c == QChar::ParagraphSeparator)
-                ++line;
-        }
-    };
-    check.forEachReplaced(editorText, [&](qsizetype position, qsizetype, const QString &) {
-        if (found.count++ == 0) {
-            countLinesTo(position);
-            found.firstLine = line;
+    if (character.size() == 1 && character[0].isSurrogate())
+        return QStringLiteral("U+%1").arg(character[0].unicode(), 4, 16, QChar(u'0')).toUpper();
+    return character.toString();
+}
+
+void Replacements::addLine(QStringView line, qsizetype lineNumber, const EncodingCheck &check)
+{
+    check.forEachReplaced(line, [&](qsizetype, qsizetype, const QString &written) {
+        if (count++ == 0) {
+            firstLine = lineNumber;
+            firstWritten = written;
         }
     });
-    return found;
 }
 
 QString replacementsNote(const Replacements &replacements, const EncodingCheck &check)
@@ -92,15 +88,17 @@ QString replacementsNote(const Replacements &replacements, const EncodingCheck &
     if (replacements.count == 1)
         return QCoreApplication::translate("EncodingCheck",
                                            "%1 has no place for one character of the text: the "
-                                           "file holds \"?\" in its place, on line %2.")
+                                           "file holds \"%3\" in its place, on line %2.")
             .arg(check.name())
-            .arg(replacements.firstLine);
+            .arg(replacements.firstLine)
+            .arg(replacements.firstWritten);
     return QCoreApplication::translate("EncodingCheck",
                                        "%1 has no place for %2 characters of the text: the file "
-                                       "holds \"?\" in their place, the first on line %3.")
+                                       "holds \"%4\" in their place, the first on line %3.")
         .arg(check.name())
         .arg(replacements.count)
-        .arg(replacements.firstLine);
+        .arg(replacements.firstLine)
+        .arg(replacements.firstWritten);
 }
 
 } // namespace fennick

@@ -30,8 +30,6 @@ public:
     template <typename OnReplaced>
     void forEachReplaced(QStringView text, OnReplaced onReplaced) const
     {
-        if (m_holdsEverything)
-            return;
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (text[i].unicode() < 0x80)
                 continue; // every code page Save meets holds ASCII
@@ -39,11 +37,19 @@ public:
                 = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
                     ? 2
                     : 1;
-            if (const QString written = writtenFor(text.sliced(i, length)); !written.isEmpty())
-                onReplaced(i, length, written);
+            // A UTF encoding holds every character but half a surrogate pair,
+            // which no file can hold.
+            if (!m_holdsEverything || (length == 1 && text[i].isSurrogate())) {
+                if (const QString written = writtenFor(text.sliced(i, length)); !written.isEmpty())
+                    onReplaced(i, length, written);
+            }
             i += length - 1;
         }
     }
+
+    // How a message names the character: itself, or its code where it cannot
+    // be shown (half a surrogate pair).
+    [[nodiscard]] static QString shown(QStringView character);
 
 private:
     [[nodiscard]] QByteArray encoded(QStringView character) const;
@@ -56,16 +62,16 @@ private:
     mutable QHash<QString, QString> m_written;
 };
 
-// Characters of a document that Save writes otherwise: how many, and the
-// line (from 1) of the first.
+// Characters of a document that Save writes otherwise: how many, the line
+// (from 1) of the first and what the file holds in its place.
 struct Replacements {
     qsizetype count = 0;
     qsizetype firstLine = 0;
-};
+    QString firstWritten;
 
-// Over a text widget's raw text, whose lines end in a paragraph separator
-// or a line feed.
-[[nodiscard]] Replacements replacedCharacters(QStringView editorText, const EncodingCheck &check);
+    // Counts those of the document's next line, its lineNumber-th.
+    void addLine(QStringView line, qsizetype lineNumber, const EncodingCheck &check);
+};
 
 // What the box after a Save adds when characters were replaced; empty when
 // none were.

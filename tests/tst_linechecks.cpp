@@ -181,6 +181,10 @@ void LineChecksTest::rules_data()
         << "" << QStringLiteral("; \U0001F600")
         << QStringList{QStringLiteral("2+2 fault: Code page 1252 has no \U0001F600: Save writes "
                                       "?? in its place")};
+    QTest::newRow("half a surrogate pair")
+        << ""
+        << "; x" + QString(QChar(0xD800))
+        << QStringList{"3+1 fault: Code page 1252 has no U+D800: Save writes ? in its place"};
     QTest::newRow("a letter it holds")
         << "" << QStringLiteral("ServerName = \"K\u00F6ln\"") << QStringList();
 }
@@ -209,9 +213,9 @@ void LineChecksTest::rules()
     });
     QStringList viewed;
     for (const LineMark &mark : view.marks(int(lines.size() - 1), line))
-        if (!mark.message.startsWith(u"Code page")) // the view checks the system's encoding
+        if (!mark.message.contains(u": Save writes")) // the view checks the system's encoding
             viewed << described(mark);
-    found.removeIf([](const QString &mark) { return mark.contains(u"Code page"); });
+    found.removeIf([](const QString &mark) { return mark.contains(u": Save writes"); });
     QCOMPARE(viewed, found);
 }
 

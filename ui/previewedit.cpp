@@ -211,8 +211,12 @@ QList<LineMark> PreviewEdit::marksOf(const QTextBlock &block) const
 QString PreviewEdit::replacementsNote() const
 {
     const EncodingCheck &encoding = m_checks.encoding();
-    return fennick::replacementsNote(replacedCharacters(document()->toRawText(), encoding),
-                                     encoding);
+    // Line by line: no copy of the whole document after every Save.
+    Replacements found;
+    qsizetype number = 1;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        found.addLine(block.text(), number++, encoding);
+    return fennick::replacementsNote(found, encoding);
 }
 
 // From the top down, each line with what stands above it: the marks of

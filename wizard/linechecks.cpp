@@ -392,10 +392,10 @@ QList<LineMark> checkLine(QStringView line, const LinesAbove &above, const Encod
     }
     encoding.forEachReplaced(
         line, [&](qsizetype position, qsizetype length, const QString &written) {
-            marks.append(
-                {position, length, LineMark::Kind::Fault,
-                 tr("%1 has no %2: Save writes %3 in its place")
-                     .arg(encoding.name(), line.sliced(position, length).toString(), written)});
+            marks.append({position, length, LineMark::Kind::Fault,
+                          tr("%1 has no %2: Save writes %3 in its place")
+                              .arg(encoding.name(),
+                                   EncodingCheck::shown(line.sliced(position, length)), written)});
         });
     return marks;
 }
@@ -421,14 +421,15 @@ std::optional<LineMark> checkFieldText(Control control, QStringView text,
                 tr("The text holds %1, which nobody sees").arg(invisibleCharacterName(c))};
     }
     std::optional<LineMark> replaced;
-    encoding.forEachReplaced(
-        text, [&](qsizetype position, qsizetype length, const QString &written) {
-            if (!replaced)
-                replaced = LineMark{
-                    position, length, LineMark::Kind::Fault,
-                    tr("%1 has no %2: Save writes %3 in its place")
-                        .arg(encoding.name(), text.sliced(position, length).toString(), written)};
-        });
+    encoding.forEachReplaced(text, [&](qsizetype position, qsizetype length,
+                                       const QString &written) {
+        if (!replaced)
+            replaced
+                = LineMark{position, length, LineMark::Kind::Fault,
+                           tr("%1 has no %2: Save writes %3 in its place")
+                               .arg(encoding.name(),
+                                    EncodingCheck::shown(text.sliced(position, length)), written)};
+    });
     return replaced;
 }
 
