@@ -208,7 +208,7 @@ void LineChecksTest::rules()
     QStringList lines = above.isEmpty() ? QStringList() : above.split(QStringLiteral("\r\n"));
     lines << line;
     const ViewChecks view([&lines](int at, const std::function<bool(int, QStringView)> &visit) {
-        for (int i = at - 1; i >= 0 && visit(i, lines[i]); --i) {
+        for (int i = at; i < lines.size() && visit(i, lines[i]); ++i) {
         }
     });
     QStringList viewed;

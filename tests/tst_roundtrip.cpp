@@ -179,6 +179,13 @@ void RoundTripTest::savedBytes()
     QCOMPARE(message.kind, same ? UserMessage::Kind::Information : UserMessage::Kind::Warning);
     QCOMPARE(message.text.contains(u"in its place") || message.text.contains(u"in their place"),
              !same);
+    // And the preview marked it beforehand.
+    bool marked = false;
+    for (QTextBlock block = driver->window->preview()->document()->begin(); block.isValid();
+         block = block.next())
+        for (const LineMark &mark : driver->window->preview()->marksOf(block))
+            marked = marked || mark.message.contains(u": Save writes");
+    QCOMPARE(marked, !same);
 }
 
 void RoundTripTest::openThenSaveGivesTheSameBytes_data()

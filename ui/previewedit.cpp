@@ -37,10 +37,10 @@ PreviewEdit::PreviewEdit(QWidget *parent)
     , m_gutter(new LineNumberGutter(this))
     , m_colours(PreviewColours::from(palette()))
     , m_checks([this](int line, const std::function<bool(int, QStringView)> &visit) {
-        int number = line - 1;
-        for (QTextBlock above = document()->findBlockByNumber(line).previous(); above.isValid();
-             above = above.previous(), --number)
-            if (!visit(number, above.text()))
+        int number = line;
+        for (QTextBlock block = document()->findBlockByNumber(line); block.isValid();
+             block = block.next(), ++number)
+            if (!visit(number, block.text()))
                 return;
     })
 {

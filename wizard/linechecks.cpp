@@ -433,67 +433,81 @@ std::optional<LineMark> checkFieldText(Control control, QStringView text,
     return replaced;
 }
 
+namespace {
+
+// What a line tells the lines below it: the key it sets, or that it is the
+// section header.
+struct LineRole {
+    QStringView key;
+    bool sectionHeader = false;
+};
+
+[[nodiscard]] LineRole roleOf(QStringView line)
+{
+    if (const LineParts parts = lineParts(line); parts.kind == LineParts::Kind::Setting)
+        return {line.first(parts.keyLength), false};
+    return {{}, line.startsWith(templates().sectionHeader)};
+}
+
+} // namespace
+
 QList<LineMark> TopDownChecks::next(QStringView line)
 {
     QList<LineMark> marks = checkLine(line, *this, m_encoding);
-    const LineParts parts = lineParts(line);
-    if (parts.kind == LineParts::Kind::Setting)
-        m_lastSet.insert(line.first(parts.keyLength).toString(), m_line);
-    else if (line.startsWith(templates().sectionHeader))
+    if (const LineRole role = roleOf(line); !role.key.isEmpty())
+        m_lastSet.insert(role.key.toString(), m_line);
+    else if (role.sectionHeader)
         m_sectionAbove = true;
     ++m_line;
     return marks;
 }
 
-// The lines above one line, asked through the view's walk and remembered.
 class ViewChecks::Above final : public LinesAbove {
 public:
     Above(const ViewChecks &checks, int line)
         : m_checks(checks)
         , m_line(line)
     {
+        m_checks.indexTo(line);
     }
 
     [[nodiscard]] int settingAbove(const QString &key) const override
     {
-        const QString setting = key + QStringLiteral(" = ");
-        return find(key, [&setting](QStringView text) { return text.startsWith(setting); });
+        const auto lines = m_checks.m_settingLines.constFind(key);
+        if (lines == m_checks.m_settingLines.cend())
+            return -1;
+        const auto after = std::lower_bound(lines->cbegin(), lines->cend(), m_line);
+        return after == lines->cbegin() ? -1 : *(after - 1);
     }
     [[nodiscard]] bool sectionAbove() const override
     {
-        const QString &header = templates().sectionHeader;
-        return find({}, [&header](QStringView text) { return text.startsWith(header); }) >= 0;
+        return m_checks.m_sectionLine >= 0 && m_checks.m_sectionLine < m_line;
     }
 
 private:
-    template <typename Matches>
-    [[nodiscard]] int find(const QString &key, Matches matches) const
-    {
-        const std::pair<int, QString> question{m_line, key};
-        if (const auto known = m_checks.m_above.constFind(question);
-            known != m_checks.m_above.cend())
-            return *known;
-        int found = -1;
-        m_checks.m_walkUp(m_line, [&](int number, QStringView text) {
-            if (!matches(text))
-                return true;
-            found = number;
-            return false;
-        });
-        constexpr qsizetype kept = 1000; // a few screenfuls
-        if (m_checks.m_above.size() >= kept)
-            m_checks.m_above.clear();
-        m_checks.m_above.insert(question, found);
-        return found;
-    }
-
     const ViewChecks &m_checks;
     int m_line;
 };
 
-ViewChecks::ViewChecks(WalkUp walkUp)
-    : m_walkUp(std::move(walkUp))
+ViewChecks::ViewChecks(WalkDown walkDown)
+    : m_walkDown(std::move(walkDown))
 {
+}
+
+void ViewChecks::indexTo(int line) const
+{
+    if (line <= m_indexed)
+        return;
+    m_walkDown(m_indexed, [&](int number, QStringView text) {
+        if (number >= line)
+            return false;
+        if (const LineRole role = roleOf(text); !role.key.isEmpty())
+            m_settingLines[role.key.toString()].append(number);
+        else if (role.sectionHeader && m_sectionLine < 0)
+            m_sectionLine = number;
+        m_indexed = number + 1;
+        return true;
+    });
 }
 
 QList<LineMark> ViewChecks::marks(int line, QStringView text) const
@@ -510,11 +524,21 @@ QList<LineMark> ViewChecks::marks(int line, QStringView text) const
 }
 
 // A change on a line leaves every line above it, and their numbers, as
-// they were: what a line at or above it found above stays true.
+// they were: what the index holds of them stays true.
 void ViewChecks::forgetFrom(int line)
 {
     m_checked.removeIf([line](const auto &entry) { return entry.key() >= line; });
-    m_above.removeIf([line](const auto &entry) { return entry.key().first > line; });
+    if (line >= m_indexed)
+        return;
+    m_settingLines.removeIf([line](auto entry) {
+        QList<int> &lines = entry.value();
+        while (!lines.isEmpty() && lines.back() >= line)
+            lines.removeLast();
+        return lines.isEmpty();
+    });
+    if (m_sectionLine >= line)
+        m_sectionLine = -1;
+    m_indexed = line;
 }
 
 int editDistance(QStringView a, QStringView b)

@@ -85,17 +85,18 @@ private:
     int m_line = 0;
 };
 
-// Calls visit(number, text) with each line above line, nearest first,
-// until visit returns false.
-using WalkUp = std::function<void(int line, const std::function<bool(int, QStringView)> &visit)>;
+// Calls visit(number, text) with each line from line on, top down, until
+// visit returns false or the document ends.
+using WalkDown = std::function<void(int line, const std::function<bool(int, QStringView)> &visit)>;
 
 // Lines checked one at a time in any order, as a view shows them. What
-// stands above a line is found by walking up, once: the answer is kept
-// until the text above the line changes, so typing at the end of a large
-// document walks it once, not at every key.
+// stands above a line comes from an index of the settings read from the top
+// down once and kept for the lines above a change, so typing at the end of
+// a large document, or a screen full of lines, reads it once, not at every
+// key or every line.
 class ViewChecks {
 public:
-    explicit ViewChecks(WalkUp walkUp);
+    explicit ViewChecks(WalkDown walkDown);
 
     [[nodiscard]] QList<LineMark> marks(int line, QStringView text) const;
     // The text changed from somewhere on line on.
@@ -105,17 +106,21 @@ public:
 
 private:
     class Above;
+    // Reads the lines down to line (not included) into the index.
+    void indexTo(int line) const;
 
-    WalkUp m_walkUp;
+    WalkDown m_walkDown;
     EncodingCheck m_encoding;
     struct Checked {
         QString text;
         QList<LineMark> marks;
     };
     mutable QHash<int, Checked> m_checked;
-    // For a line and a key, the nearest line above that sets it; the empty
-    // key stands for the section header.
-    mutable QHash<std::pair<int, QString>, int> m_above;
+    // Of the lines above m_indexed: for each key the lines that set it, top
+    // down, and the line of the first section header (-1: none).
+    mutable QHash<QString, QList<int>> m_settingLines;
+    mutable int m_sectionLine = -1;
+    mutable int m_indexed = 0;
 };
 
 // How many single letters must be inserted, deleted or replaced to turn a
