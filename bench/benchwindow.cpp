@@ -142,6 +142,15 @@ double BenchWindow::typeAtEndMs(Qt::Key key)
     return elapsedMs(timer);
 }
 
+double BenchWindow::pressKeyMs(Qt::Key key)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(preview(), key);
+    QApplication::processEvents();
+    return elapsedMs(timer);
+}
+
 double BenchWindow::literalAddCarMs()
 {
     QElapsedTimer timer;

@@ -26,6 +26,8 @@ public:
 
     // One key typed at the end of the preview, until it has repainted.
     [[nodiscard]] double typeAtEndMs(Qt::Key key);
+    // One key where the caret stands, and what the window does about it.
+    [[nodiscard]] double pressKeyMs(Qt::Key key);
 
     // "Add Car" done the literal way: read the whole text, add the record,
     // set the whole text, show the end; then repaint.

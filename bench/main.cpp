@@ -72,7 +72,25 @@ struct PreviewTimes {
     double plainPressMs = 0;
     double typeMs = 0;
     double plainTypeMs = 0;
+    double markedPageMs = 0;
+    double plainMarkedPageMs = 0;
 };
+
+// Lines of every trouble the preview marks, one after another: a screen
+// full of them, each line to check and to mark as it comes into view.
+QString markedLines(int count)
+{
+    const QStringList troubles{
+        QStringLiteral("MaxPlayers = fifty"),     QStringLiteral("ListenPort = 99999"),
+        QStringLiteral("ServerName = My server"), QStringLiteral("RconPort\u00A0= 7000"),
+        QStringLiteral("Vehicle = 1 2 3 4 5 6"),  QStringLiteral("NeedPassword = Ture  "),
+        QStringLiteral("Colour = red\u200B"),
+    };
+    QString text;
+    for (int i = 0; i < count; ++i)
+        text += u'\n' + troubles[i % troubles.size()];
+    return text;
+}
 
 PreviewTimes measurePreviews(const Settings &settings)
 {
@@ -102,8 +120,18 @@ PreviewTimes measurePreviews(const Settings &settings)
         type.append(shown.typeAtEndMs(Qt::Key_0));
         plainType.append(plain.typeAtEndMs(Qt::Key_0));
     }
-    return {median(paste),      median(plainPaste), median(press),
-            median(plainPress), median(type),       median(plainType)};
+    // Page Up from the end through marked lines: each page is new to the view.
+    QList<double> page, plainPage;
+    for (BenchWindow *window : {&shown, &plain}) {
+        window->preview()->moveCursor(QTextCursor::End);
+        window->preview()->insertPlainText(markedLines(60 * settings.pressRuns));
+    }
+    for (int run = 0; run < settings.pressRuns; ++run) {
+        page.append(shown.pressKeyMs(Qt::Key_PageUp));
+        plainPage.append(plain.pressKeyMs(Qt::Key_PageUp));
+    }
+    return {median(paste), median(plainPaste), median(press), median(plainPress),
+            median(type),  median(plainType),  median(page),  median(plainPage)};
 }
 
 QString sizeLabel(qsizetype bytes);
@@ -264,13 +292,13 @@ QList<Figure> measureAll(const Settings &settings, const Parts &parts, const Pro
         figures.append(figure);
     }
     const QString size = sizeLabel(largest);
-    const QString withoutLines = " without line numbers and colours";
-    figures.append({"Add Car press, preview " + size + ", line numbers and colours",
+    const QString withoutLines = " without line numbers, colours and marks";
+    figures.append({"Add Car press, preview " + size + ", line numbers, colours and marks",
                     milliseconds(previews.pressMs),
                     milliseconds(previews.plainPressMs) + withoutLines,
                     runs(settings.pressRuns),
                     {{"with / without", previews.pressMs / previews.plainPressMs, 2}}});
-    figures.append({"Paste of " + size + " over the preview, line numbers and colours",
+    figures.append({"Paste of " + size + " over the preview, line numbers, colours and marks",
                     milliseconds(previews.pasteMs),
                     milliseconds(previews.plainPasteMs) + withoutLines,
                     runs(settings.pasteRuns),
@@ -297,6 +325,11 @@ QList<Figure> measureAll(const Settings &settings, const Parts &parts, const Pro
                     milliseconds(previews.plainTypeMs) + withoutLines,
                     runs(settings.pressRuns),
                     {{"with / without", previews.typeMs / previews.plainTypeMs, 2}}});
+    figures.append({"Page Up over a screen full of marked lines, preview " + size,
+                    milliseconds(previews.markedPageMs),
+                    milliseconds(previews.plainMarkedPageMs) + withoutLines,
+                    runs(settings.pressRuns),
+                    {{"with / without", previews.markedPageMs / previews.plainMarkedPageMs, 2}}});
     const QString session = sizeLabel(largest) + " document (paste, Add Car, Save)";
     const QString beforePaste = megabytes(memory.atStartBytes) + " same process before the paste";
     const auto perByte = [largest](const QString &compared, double bytes) {

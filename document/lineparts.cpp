@@ -40,7 +40,23 @@ constexpr std::array<std::string_view, 32> controlNames{"NULL",
                                                         "RECORD SEPARATOR",
                                                         "UNIT SEPARATOR"};
 
-constexpr std::array<std::pair<char16_t, std::string_view>, 15> formatNames{{
+constexpr std::array<std::pair<char16_t, std::string_view>, 31> formatNames{{
+    {u'\u00A0', "NO-BREAK SPACE"},
+    {u'\u1680', "OGHAM SPACE MARK"},
+    {u'\u2000', "EN QUAD"},
+    {u'\u2001', "EM QUAD"},
+    {u'\u2002', "EN SPACE"},
+    {u'\u2003', "EM SPACE"},
+    {u'\u2004', "THREE-PER-EM SPACE"},
+    {u'\u2005', "FOUR-PER-EM SPACE"},
+    {u'\u2006', "SIX-PER-EM SPACE"},
+    {u'\u2007', "FIGURE SPACE"},
+    {u'\u2008', "PUNCTUATION SPACE"},
+    {u'\u2009', "THIN SPACE"},
+    {u'\u200A', "HAIR SPACE"},
+    {u'\u202F', "NARROW NO-BREAK SPACE"},
+    {u'\u205F', "MEDIUM MATHEMATICAL SPACE"},
+    {u'\u3000', "IDEOGRAPHIC SPACE"},
     {u'\uFEFF', "ZERO WIDTH NO-BREAK SPACE (BYTE ORDER MARK)"},
     {u'\u200B', "ZERO WIDTH SPACE"},
     {u'\u200C', "ZERO WIDTH NON-JOINER"},
@@ -76,7 +92,7 @@ LineParts lineParts(QStringView line)
 {
     LineParts parts;
     qsizetype end = line.size();
-    while (end > 0 && (line[end - 1] == u' ' || line[end - 1] == u'\t'))
+    while (end > 0 && looksBlank(line[end - 1].unicode()))
         --end;
     parts.trailingBlanksFrom = end;
     // A comment runs to the end of its line, whatever follows the ";": also

@@ -1,7 +1,7 @@
 // What one line of the configuration file is made of, as the preview
 // colours it: a comment, the section header, or a setting whose key stands
-// before " = "; and where the blanks at its end begin, which the server
-// reads but nobody sees.
+// before " = "; and where the blanks at its end begin (unusual spaces
+// too), which the server reads but nobody sees.
 #pragma once
 
 #include <QString>
@@ -28,8 +28,23 @@ struct LineParts {
         || (c >= u'\u202A' && c <= u'\u202E') || (c >= u'\u2066' && c <= u'\u2069');
 }
 
+// Spaces that look like a blank but are none: pasted from a web page or a
+// chat, a no-break space after a key hides the key from the server.
+[[nodiscard]] constexpr bool isUnusualSpace(char16_t c)
+{
+    return c == u'\u00A0' || c == u'\u1680' || (c >= u'\u2000' && c <= u'\u200A') || c == u'\u202F'
+        || c == u'\u205F' || c == u'\u3000';
+}
+
+// A blank, a tab or an unusual space: what the eye takes for a blank.
+[[nodiscard]] constexpr bool looksBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || isUnusualSpace(c);
+}
+
 // "U+202E RIGHT-TO-LEFT OVERRIDE": the code and the character's name (its
-// usual alias for a control), for a character isInvisibleCharacter() takes.
+// usual alias for a control), for a character isInvisibleCharacter() or
+// isUnusualSpace() takes.
 [[nodiscard]] QString invisibleCharacterName(char16_t c);
 
 } // namespace fennick

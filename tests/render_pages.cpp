@@ -6,7 +6,9 @@
 // and a comment typed before the classes. --preview renders only the frame
 // "Your config" as preview.png, and with --marks lines that the preview
 // marks (a typo, a repeated key, invisible characters) typed at the end;
-// --dark uses a dark palette, --breeze-dark KDE's.
+// --checks renders the first page as checks.png, with values the fields and
+// the preview mark typed into both; --dark uses a dark palette,
+// --breeze-dark KDE's.
 #include "darkpalette.h"
 #include "ui/mainwindow.h"
 #include "ui/previewedit.h"
@@ -14,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -32,6 +35,7 @@ int main(int argc, char *argv[])
         QApplication::setPalette(breezeDarkPalette());
     const bool previewOnly = arguments.removeAll(QStringLiteral("--preview")) > 0;
     const bool marks = arguments.removeAll(QStringLiteral("--marks")) > 0;
+    const bool checks = arguments.removeAll(QStringLiteral("--checks")) > 0;
     const QDir output(arguments.at(1));
     if (!output.mkpath(QStringLiteral(".")))
         return 1;
@@ -69,6 +73,28 @@ int main(int argc, char *argv[])
         cursor.insertText(QStringLiteral("\n\nMaxPlayer = 50\nMaxPlayers = 60\n"
                                          "\uFEFFPassword = \u202Eterces\nPing = 2\u200B00"));
         window.preview()->setTextCursor(cursor);
+    }
+    if (checks) {
+        for (const auto &[field, typed] :
+             {std::pair{"Text1", "5O"}, {"Text2", "99999"}, {"Text3", "My server"}}) {
+            auto *edit = window.findChild<QLineEdit *>(QString::fromLatin1(field));
+            edit->selectAll();
+            QTest::keyClicks(edit, QString::fromLatin1(typed));
+        }
+        QTextCursor cursor(window.preview()->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\nListenPort = 99999\nServerName = My server\n"
+                                         "RconPort\u00A0= 7000\n[GAME]\nVehicle = 1 2 3 4 5 6\n"
+                                         "NeedPassword = Ture"));
+        window.preview()->setTextCursor(cursor);
+        window.preview()->ensureCursorVisible();
+        window.tabControl()->setCurrentIndex(0);
+        QApplication::processEvents();
+        const QString file = output.filePath(QStringLiteral("checks.png"));
+        if (!window.grab().save(file))
+            return 1;
+        qInfo("%s", qPrintable(file));
+        return 0;
     }
     if (previewOnly) {
         window.preview()->setFocus();

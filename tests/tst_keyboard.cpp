@@ -9,6 +9,7 @@
 #include "windowdriver.h"
 #include "windowstate.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -69,6 +70,10 @@ private slots:
     void shiftF10OpensThePreviewsMenu();
     void escapeClosesEveryMessageBox_data();
     void escapeClosesEveryMessageBox();
+    void typedFieldsAreMarked_data();
+    void typedFieldsAreMarked();
+    void f8WalksTheMarks_data();
+    void f8WalksTheMarks();
 
 private:
     void tabTo(const QString &control);
@@ -505,6 +510,96 @@ void KeyboardTest::escapeClosesEveryMessageBox()
     QCOMPARE(otherDialogs, 0);
     QCOMPARE(boxes.preview()->documentText(), document);
     QCOMPARE(QFile::exists(home.configPath()), homeExists);
+}
+
+void KeyboardTest::typedFieldsAreMarked_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("spoken"); // a part of the description; none for a good value
+    QTest::newRow("a letter O in Max players") << "Text1"
+                                               << "5O"
+                                               << "a whole number";
+    QTest::newRow("Max players mended") << "Text1"
+                                        << "50"
+                                        << "";
+    QTest::newRow("Listen port") << "Text2"
+                                 << "99999"
+                                 << "from 1 to 65535";
+    QTest::newRow("Server Name without quotes") << "Text3"
+                                                << "My server"
+                                                << "quotation marks";
+}
+
+// Through real keys: the field shows its mark and speaks it, and a good
+// value takes both away.
+void KeyboardTest::typedFieldsAreMarked()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, spoken);
+    auto *edit = window->findChild<QLineEdit *>(field);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, "5O"); // a mark to take away first
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->text(), typed); // nothing refused or changed
+    const QString description = edit->accessibleDescription();
+    QVERIFY2(spoken.isEmpty() ? description.isEmpty() : description.contains(spoken),
+             qPrintable(description));
+    bool shown = false;
+    for (const QAction *action : edit->actions())
+        shown = shown || action->isVisible();
+    QCOMPARE(shown, !spoken.isEmpty());
+}
+
+void KeyboardTest::f8WalksTheMarks_data()
+{
+    QTest::addColumn<QString>("text");       // empty: the wizard's walk with its defaults
+    QTest::addColumn<QStringList>("spoken"); // on each line F8 stops at, in turn
+    QTest::newRow("four troubles")
+        << "ListenPort = 99999\r\nServerName = My server\r\n[GAME]\r\nVehicle = 1 2 3 4 5 6"
+        << QStringList{"1 to 65535", "quotation marks", "7 values; this line has 6"};
+    QTest::newRow("the walk with default texts") << "" << QStringList();
+}
+
+// From anywhere in the window F8 takes the caret to the next mark, and the
+// preview speaks it; Shift+F8 goes back; with no mark nothing moves.
+void KeyboardTest::f8WalksTheMarks()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, spoken);
+    PreviewEdit *preview = window->preview();
+    if (text.isEmpty()) {
+        for (const Control press : pressesToNextState)
+            window->findChild<QAbstractButton *>(controlName(press))->click();
+    } else {
+        preview->setPlainText(text);
+    }
+    preview->moveCursor(QTextCursor::Start);
+    // Where the focus stands at first: a field, or the tabs once the walk
+    // has closed the Server step.
+    auto *field = window->findChild<QWidget *>(text.isEmpty() ? "SSTab1" : "Text1");
+    field->setFocus();
+    const auto press = [&](Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8, modifiers);
+        return std::pair{preview->textCursor().blockNumber(), preview->accessibleDescription()};
+    };
+    QList<int> lines;
+    for (const QString &message : spoken) {
+        const auto [line, description] = press(Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget(), preview);
+        QVERIFY2(description.contains(message), qPrintable(description));
+        lines << line;
+    }
+    for (qsizetype i = lines.size() - 2; i >= 0; --i)
+        QCOMPARE(press(Qt::ShiftModifier).first, lines[i]);
+    if (spoken.isEmpty()) {
+        const QWidget *focused = QApplication::focusWidget();
+        QCOMPARE(press(Qt::NoModifier), std::pair(0, QString()));
+        QCOMPARE(QApplication::focusWidget(), focused);
+    }
 }
 
 QTEST_MAIN(KeyboardTest)

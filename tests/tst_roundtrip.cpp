@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QStringDecoder>
 #include <QTest>
 #include <QTimer>
 
@@ -170,8 +171,21 @@ void RoundTripTest::savedBytes()
     enter(driver->window->preview(), entry, document);
     QCOMPARE(driver->document(), document);
     driver->click(Control::Command14);
-    QCOMPARE(driver->messages.last().kind, UserMessage::Kind::Information);
-    QCOMPARE(WindowDriver::savedBytes(home.configPath()), inSystemEncoding(document, expected));
+    const QByteArray saved = WindowDriver::savedBytes(home.configPath());
+    QCOMPARE(saved, inSystemEncoding(document, expected));
+    // The box says when the file holds other characters than the preview.
+    const bool same = QStringDecoder(QStringDecoder::System).decode(saved) == document + "\r\n";
+    const UserMessage &message = driver->messages.last();
+    QCOMPARE(message.kind, same ? UserMessage::Kind::Information : UserMessage::Kind::Warning);
+    QCOMPARE(message.text.contains(u"in its place") || message.text.contains(u"in their place"),
+             !same);
+    // And the preview marked it beforehand.
+    bool marked = false;
+    for (QTextBlock block = driver->window->preview()->document()->begin(); block.isValid();
+         block = block.next())
+        for (const LineMark &mark : driver->window->preview()->marksOf(block))
+            marked = marked || mark.message.contains(u": Save writes");
+    QCOMPARE(marked, !same);
 }
 
 void RoundTripTest::openThenSaveGivesTheSameBytes_data()

@@ -18,6 +18,7 @@
 #include "ui/focusorder.h"
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
+#include "ui/fieldmarks.h"
 #include "ui/openmessages.h"
 #include "ui/previewedit.h"
 #include "ui/saveaslocation.h"
@@ -274,6 +275,7 @@ void MainWindow::buildFrames()
 
 void MainWindow::buildFields()
 {
+    auto *marks = new FieldMarks(this);
     for (const layout::FieldPlacement &row : layout::fieldPlacements) {
         const FieldDefinition &definition = field(row.field);
         QWidget *frame = container(row.frame);
@@ -310,6 +312,7 @@ void MainWindow::buildFields()
         widget->setEnabled(enabledAtStart(row.field));
         widget->setAccessibleName(label->text());
         label->setBuddy(widget);
+        marks->watch(widget, row.field);
     }
 }
 
@@ -537,7 +540,13 @@ bool MainWindow::saveTo(const FilePath &path)
     ConfigFileWriter bytes(text);
     const SaveResult result = saveConfigFileBytes(bytes, path);
     if (result.saved) {
-        m_presenter(this, {UserMessage::Kind::Information, SaveMessages::saved(path)});
+        // Characters written as "?" make the file differ from the preview:
+        // the box says so rather than report plain success.
+        const QString note = m_preview->replacementsNote();
+        const QString saved = SaveMessages::saved(path);
+        m_presenter(this, note.isEmpty()
+                              ? UserMessage{UserMessage::Kind::Information, saved}
+                              : UserMessage{UserMessage::Kind::Warning, saved + "\n\n" + note});
         return true;
     }
     const UserMessage warning{UserMessage::Kind::Warning, SaveMessages::notSaved(path, result),

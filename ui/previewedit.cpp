@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -35,6 +36,13 @@ PreviewEdit::PreviewEdit(QWidget *parent)
     : QPlainTextEdit(parent)
     , m_gutter(new LineNumberGutter(this))
     , m_colours(PreviewColours::from(palette()))
+    , m_checks([this](int line, const std::function<bool(int, QStringView)> &visit) {
+        int number = line;
+        for (QTextBlock block = document()->findBlockByNumber(line); block.isValid();
+             block = block.next(), ++number)
+            if (!visit(number, block.text()))
+                return;
+    })
 {
     // The room goes to the text: a scroll bar only where the lines need one,
     // a narrow margin, and a gutter only as wide as the numbers (at the
@@ -43,9 +51,17 @@ PreviewEdit::PreviewEdit(QWidget *parent)
     document()->setDocumentMargin(2);
     connect(this, &QPlainTextEdit::blockCountChanged, this, &PreviewEdit::fitGutter);
     connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int added) {
-        forgetSettingsAbove(from);
+        m_checks.forgetFrom(document()->findBlock(from).blockNumber());
         colourChangedLines(from, added);
     });
+    // From anywhere in the window, as a compiler's next error is.
+    const auto addMarkShortcut = [this](const QKeySequence &keys, bool forward) {
+        auto *shortcut = new QShortcut(keys, this, [this, forward] { goToMark(forward); });
+        shortcut->setContext(Qt::WindowShortcut);
+    };
+    addMarkShortcut(QKeySequence(Qt::Key_F8), true);
+    addMarkShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8), false);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &PreviewEdit::describeCaret);
     connect(this, &QPlainTextEdit::updateRequest, m_gutter, [this](const QRect &rect, int dy) {
         if (dy != 0)
             m_gutter->scroll(0, dy);
@@ -177,7 +193,7 @@ void PreviewEdit::colourLine(const QTextBlock &block)
     const QString text = block.text();
     const QList<QTextLayout::FormatRange> formats
         = m_plainView ? QList<QTextLayout::FormatRange>()
-                      : lineFormats(text, lineParts(text), !keyProblem(block).isEmpty(), m_colours);
+                      : lineFormats(text, lineParts(text), marksOf(block), m_colours);
     QTextLayout *layout = block.layout();
     if (layout->formats() == formats)
         return;
@@ -185,65 +201,78 @@ void PreviewEdit::colourLine(const QTextBlock &block)
     document()->markContentsDirty(block.position(), block.length());
 }
 
-QString PreviewEdit::keyProblem(const QTextBlock &block) const
+QList<LineMark> PreviewEdit::marksOf(const QTextBlock &block) const
 {
-    if (document()->revision() != m_problemsRevision) {
-        m_problems.clear();
-        m_problemsRevision = document()->revision();
-    }
-    if (const auto known = m_problems.constFind(block.blockNumber()); known != m_problems.cend())
-        return *known;
-    QString problem;
-    const QString text = block.text();
-    const LineParts parts = lineParts(text);
-    const QStringView key = QStringView(text).first(parts.keyLength);
-    if (parts.kind != LineParts::Kind::Setting) {
-        // nothing to check
-    } else if (!m_keys.isKnown(key)) {
-        const QString nearest = m_keys.nearest(key);
-        problem = nearest.isEmpty()
-                    ? tr("Not a setting Fennick knows.")
-                    : tr("Not a setting Fennick knows: did you mean %1?").arg(nearest);
-    } else if (!m_keys.repeatsByDesign(key)) {
-        if (const QTextBlock earlier = settingAbove(block, key.toString()); earlier.isValid())
-            problem = tr("%1 is already set on line %2").arg(key).arg(earlier.blockNumber() + 1);
-    }
-    m_problems.insert(block.blockNumber(), problem);
-    return problem;
+    if (m_plainView)
+        return {};
+    return m_checks.marks(block.blockNumber(), block.text());
 }
 
-// The server takes one value; which one it keeps is not the user's to
-// guess. The walk goes up to the nearest line that sets the key, through the
-// whole document when none does, so its answer is kept until the text above
-// the line changes: typing on the line itself, at the end of a large
-// document, walks it once, not at every key.
-QTextBlock PreviewEdit::settingAbove(const QTextBlock &line, const QString &key) const
+QString PreviewEdit::replacementsNote() const
 {
-    const int position = line.position();
-    for (const SettingAbove &known : std::as_const(m_settingsAbove))
-        if (known.linePosition == position && known.key == key)
-            return known.setAt < 0 ? QTextBlock() : document()->findBlock(known.setAt);
-    QTextBlock setAt;
-    const QString setting = key + QStringLiteral(" = ");
-    for (QTextBlock above = line.previous(); above.isValid(); above = above.previous()) {
-        if (above.text().startsWith(setting)) {
-            setAt = above;
-            break;
+    const EncodingCheck &encoding = m_checks.encoding();
+    // Line by line: no copy of the whole document after every Save.
+    Replacements found;
+    qsizetype number = 1;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        found.addLine(block.text(), number++, encoding);
+    return fennick::replacementsNote(found, encoding);
+}
+
+// From the top down, each line with what stands above it: the marks of
+// the lines out of view are found as those in view are.
+void PreviewEdit::goToMark(bool forward)
+{
+    if (m_plainView)
+        return;
+    const int caret = textCursor().position();
+    TopDownChecks checks(m_checks.encoding());
+    int first = -1;
+    int last = -1;
+    int target = -1;
+    for (QTextBlock block = document()->begin(); block.isValid() && !(forward && target >= 0);
+         block = block.next()) {
+        for (const LineMark &mark : checks.next(block.text())) {
+            const int at = block.position() + int(mark.start);
+            first = first < 0 ? at : first;
+            last = at;
+            if (forward && at > caret && target < 0)
+                target = at;
+            else if (!forward && at < caret)
+                target = at;
         }
     }
-    constexpr qsizetype kept = 200; // a few screenfuls
-    if (m_settingsAbove.size() >= kept)
-        m_settingsAbove.clear();
-    m_settingsAbove.append({position, key, setAt.isValid() ? setAt.position() : -1});
-    return setAt;
+    if (target < 0)
+        target = forward ? first : last;
+    if (target < 0)
+        return;
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(target);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    setFocus(Qt::ShortcutFocusReason);
+    const QString message = messagesAtCaret().join(u'\n');
+    const QPoint at = viewport()->mapToGlobal(cursorRect().bottomLeft());
+    QToolTip::showText(at, message, viewport());
 }
 
-// A change at or after a line's start leaves it where it starts and every
-// line above it as it was.
-void PreviewEdit::forgetSettingsAbove(int changedFrom)
+QStringList PreviewEdit::messagesAtCaret() const
 {
-    m_settingsAbove.removeIf(
-        [changedFrom](const SettingAbove &known) { return changedFrom < known.linePosition; });
+    const QTextCursor cursor = textCursor();
+    const qsizetype column = cursor.positionInBlock();
+    QStringList messages;
+    for (const LineMark &mark : marksOf(cursor.block()))
+        if (mark.contains(column))
+            messages << mark.message;
+    return messages;
+}
+
+// A screen reader hears the message while the caret stands in the mark.
+void PreviewEdit::describeCaret()
+{
+    const QString description = messagesAtCaret().join(u'\n');
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
 }
 
 QString PreviewEdit::toolTipAt(const QPoint &point) const
@@ -258,22 +287,24 @@ QString PreviewEdit::toolTipAt(const QPoint &point) const
         const auto onLine = [&](const QTextLine &line) {
             return line.isValid() && at.y() >= line.y() && at.y() < line.y() + line.height();
         };
-        const QString text = block.text();
-        const LineParts parts = lineParts(text);
-        const QTextLine first = layout->lineForTextPosition(0);
-        if (parts.kind == LineParts::Kind::Setting && onLine(first)) {
-            const qreal start = first.cursorToX(0);
-            const qreal end = first.cursorToX(int(parts.keyLength));
-            if (at.x() >= std::min(start, end) && at.x() <= std::max(start, end))
-                if (const QString problem = keyProblem(block); !problem.isEmpty())
-                    tips << problem;
-        }
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (!isInvisibleCharacter(text[i].unicode()))
-                continue;
-            const QTextLine line = layout->lineForTextPosition(int(i));
-            if (onLine(line) && std::abs(line.cursorToX(int(i)) - at.x()) <= reach)
-                tips << invisibleCharacterName(text[i].unicode());
+        QTextLine hovered;
+        for (int i = 0; i < layout->lineCount() && !hovered.isValid(); ++i)
+            if (onLine(layout->lineAt(i)))
+                hovered = layout->lineAt(i);
+        if (!hovered.isValid())
+            return;
+        const int position = hovered.xToCursor(at.x(), QTextLine::CursorOnCharacter);
+        const bool pastEnd = at.x() > hovered.cursorToX(hovered.textStart() + hovered.textLength());
+        for (const LineMark &mark : marksOf(block)) {
+            // A character that takes no room is found by its place, within
+            // half a digit; any other mark by the character under the mouse.
+            const bool under
+                = mark.kind == LineMark::Kind::Invisible
+                    ? onLine(layout->lineForTextPosition(int(mark.start)))
+                          && std::abs(hovered.cursorToX(int(mark.start)) - at.x()) <= reach
+                    : !pastEnd && mark.contains(position);
+            if (under)
+                tips << mark.message;
         }
     });
     return tips.join(u'\n');
@@ -299,8 +330,9 @@ void PreviewEdit::paintEvent(QPaintEvent *event)
     markInvisibleCharacters();
 }
 
-// A character that takes no room gets a mark where it stands, half a digit
-// wide, so that a byte-order mark or a direction override is seen.
+// A character that takes no room, or looks like a blank, gets a mark where
+// it stands, half a digit wide, so that a byte-order mark, a direction
+// override or a no-break space is seen.
 void PreviewEdit::markInvisibleCharacters()
 {
     if (m_plainView)
@@ -308,14 +340,13 @@ void PreviewEdit::markInvisibleCharacters()
     QPainter painter(viewport());
     const qreal width = std::max(2.0, QFontMetricsF(font()).horizontalAdvance(u'9') / 2);
     forEachVisibleLine([&](const QTextBlock &block, const QRectF &rect) {
-        const QString text = block.text();
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (!isInvisibleCharacter(text[i].unicode()))
+        for (const LineMark &mark : marksOf(block)) {
+            if (mark.kind != LineMark::Kind::Invisible)
                 continue;
-            const QTextLine line = block.layout()->lineForTextPosition(int(i));
+            const QTextLine line = block.layout()->lineForTextPosition(int(mark.start));
             if (!line.isValid())
                 continue;
-            const qreal x = rect.left() + line.cursorToX(int(i));
+            const qreal x = rect.left() + line.cursorToX(int(mark.start));
             painter.fillRect(QRectF(x - width / 2, rect.top() + line.y(), width, line.height()),
                              m_colours.invisible);
         }

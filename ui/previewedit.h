@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ui/previewlines.h"
-#include "ui/settingkeys.h"
+#include "wizard/linechecks.h"
 
 #include <QList>
 #include <QPlainTextEdit>
@@ -45,6 +45,18 @@ public:
     void
     forEachVisibleLine(const std::function<void(const QTextBlock &, const QRectF &)> &visit) const;
 
+    // The marks the rules give the line, none in the plain view.
+    [[nodiscard]] QList<LineMark> marksOf(const QTextBlock &block) const;
+
+    // What Save's box adds about characters the file's encoding lacks;
+    // empty when it holds them all.
+    [[nodiscard]] QString replacementsNote() const;
+
+    // Moves the caret to the next (or the previous) mark of the document,
+    // round from the end to the start, and tells its message; with no mark,
+    // nothing moves.
+    void goToMark(bool forward);
+
 protected:
     // Pasted and dropped text goes in as the document's own text would.
     void insertFromMimeData(const QMimeData *source) override;
@@ -57,17 +69,12 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    // What the server will read otherwise than the line suggests: a key
-    // Fennick does not write (a likely typo), or a setting set a second
-    // time. Empty for a line that reads as it looks.
-    [[nodiscard]] QString keyProblem(const QTextBlock &block) const;
-
-    // The tooltip for a point in the viewport: the problem of the key under
-    // it and the name of each invisible character there.
+    // The tooltip for a point in the viewport: the messages of the marks
+    // under it.
     [[nodiscard]] QString toolTipAt(const QPoint &point) const;
+    [[nodiscard]] QStringList messagesAtCaret() const;
+    void describeCaret();
 
-    [[nodiscard]] QTextBlock settingAbove(const QTextBlock &line, const QString &key) const;
-    void forgetSettingsAbove(int changedFrom);
     void colourChangedLines(int from, int added);
     void colourVisibleLines();
     void colourLine(const QTextBlock &block);
@@ -80,20 +87,7 @@ private:
     PreviewColours m_colours;
     bool m_plainView = false;
     int m_linesComing = 0; // while an insert is under way
-    SettingKeys m_keys;
-    // Problems found in the document's current revision, by line number:
-    // checking a repeated key walks the lines above.
-    mutable QHash<int, QString> m_problems;
-    mutable int m_problemsRevision = -1;
-    // For the line that starts at linePosition and sets key, where the
-    // nearest line above that sets it starts (-1 for none), while nothing
-    // above the line changed.
-    struct SettingAbove {
-        int linePosition;
-        QString key;
-        int setAt;
-    };
-    mutable QList<SettingAbove> m_settingsAbove;
+    ViewChecks m_checks;
 };
 
 } // namespace fennick

@@ -51,12 +51,14 @@ PreviewColours PreviewColours::from(const QPalette &palette)
         header = QColor::fromHsl((std::max(0, link.hslHue()) + 90) % 360, 200, 128);
     colours.sectionHeader = atContrastInHue(header, base, textContrast, 0.5);
     colours.key = atContrast(link, base, textContrast);
-    QColor tint = palette.color(QPalette::Highlight);
-    tint.setAlphaF(0.3f);
-    colours.trailingBlanks = tint;
-    colours.invisible
+    // Every mark stands out from the background as a graphic must, in its
+    // own hue: the tint of the blanks in the selection's, the bar of an
+    // invisible character in a purple, faults in red and notes in amber.
+    colours.trailingBlanks
         = atContrastInHue(palette.color(QPalette::Highlight), base, graphicContrast, 0.5);
+    colours.invisible = atContrastInHue(QColor(190, 40, 190), base, graphicContrast, 0.5);
     colours.problem = atContrastInHue(QColor(220, 30, 30), base, graphicContrast, 0.6);
+    colours.note = atContrastInHue(QColor(200, 140, 0), base, graphicContrast, 0.6);
     colours.gutter = palette.color(QPalette::Window);
     colours.lineNumber
         = atContrast(palette.color(QPalette::PlaceholderText), colours.gutter, textContrast);
@@ -65,7 +67,8 @@ PreviewColours PreviewColours::from(const QPalette &palette)
 }
 
 QList<QTextLayout::FormatRange> lineFormats(QStringView line, const LineParts &parts,
-                                            bool keyHasProblem, const PreviewColours &colours)
+                                            const QList<LineMark> &marks,
+                                            const PreviewColours &colours)
 {
     const qsizetype length = line.size();
     QList<QTextLayout::FormatRange> formats;
@@ -76,33 +79,44 @@ QList<QTextLayout::FormatRange> lineFormats(QStringView line, const LineParts &p
         setter(range.format);
         formats.append(range);
     };
-    qsizetype blanks = parts.trailingBlanksFrom;
     switch (parts.kind) {
     case LineParts::Kind::Comment:
         add(0, length, [&](QTextCharFormat &f) { f.setForeground(colours.comment); });
-        blanks = length; // blanks at the end of a comment mean nothing
         break;
     case LineParts::Kind::SectionHeader:
-        add(0, blanks, [&](QTextCharFormat &f) { f.setForeground(colours.sectionHeader); });
+        add(0, parts.trailingBlanksFrom,
+            [&](QTextCharFormat &f) { f.setForeground(colours.sectionHeader); });
         break;
     case LineParts::Kind::Setting:
-        add(0, parts.keyLength, [&](QTextCharFormat &f) {
-            f.setForeground(colours.key);
-            if (keyHasProblem) {
-                f.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-                f.setUnderlineColor(colours.problem);
-            }
-        });
+        add(0, parts.keyLength, [&](QTextCharFormat &f) { f.setForeground(colours.key); });
         break;
     case LineParts::Kind::Other:
         break;
     }
-    add(blanks, length, [&](QTextCharFormat &f) { f.setBackground(colours.trailingBlanks); });
-    // Those that take room (a control drawn as a box) are tinted as blanks
-    // are; the preview marks the others where they stand.
-    for (qsizetype i = 0; i < length; ++i)
-        if (isInvisibleCharacter(line[i].unicode()))
-            add(i, i + 1, [&](QTextCharFormat &f) { f.setBackground(colours.trailingBlanks); });
+    // Invisible characters are painted where they stand, not formatted.
+    for (const LineMark &mark : marks) {
+        const qsizetype end = mark.start + mark.length;
+        switch (mark.kind) {
+        case LineMark::Kind::Fault:
+            add(mark.start, end, [&](QTextCharFormat &f) {
+                f.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+                f.setUnderlineColor(colours.problem);
+            });
+            break;
+        case LineMark::Kind::Note:
+            add(mark.start, end, [&](QTextCharFormat &f) {
+                f.setUnderlineStyle(QTextCharFormat::DotLine);
+                f.setUnderlineColor(colours.note);
+            });
+            break;
+        case LineMark::Kind::TrailingBlanks:
+            add(mark.start, end,
+                [&](QTextCharFormat &f) { f.setBackground(colours.trailingBlanks); });
+            break;
+        case LineMark::Kind::Invisible:
+            break;
+        }
+    }
     return formats;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/lineparts.h"
+#include "wizard/linechecks.h"
 
 #include <QBrush>
 #include <QColor>
@@ -19,9 +20,10 @@ struct PreviewColours {
     QColor comment;
     QColor sectionHeader;
     QColor key;
-    QBrush trailingBlanks;
-    QColor invisible; // marks a character that takes no room or turns the text
-    QColor problem;   // the wavy line under a key the server reads otherwise
+    QBrush trailingBlanks; // the tint of blanks at a line's end that nobody sees
+    QColor invisible;      // marks a character that takes no room or looks like a blank
+    QColor problem;        // the wavy line under what the server reads otherwise
+    QColor note;           // the dotted line under a value worth a look
     QColor gutter;
     QColor lineNumber;
     QColor currentLineNumber;
@@ -29,10 +31,10 @@ struct PreviewColours {
     [[nodiscard]] static PreviewColours from(const QPalette &palette);
 };
 
-// The colour ranges of one line; the font stays the preview's own. A key
-// the server will not read as meant is underlined.
+// The colour ranges of one line, and the lines and tints of its marks; the
+// font stays the preview's own.
 [[nodiscard]] QList<QTextLayout::FormatRange> lineFormats(QStringView line, const LineParts &parts,
-                                                          bool keyHasProblem,
+                                                          const QList<LineMark> &marks,
                                                           const PreviewColours &colours);
 
 // Beside the text, the number of each line on its first screen line, and a

@@ -14,6 +14,14 @@ namespace fennick {
 // The nine steps, in the order the user walks them.
 enum class Step { Server, Access, Moderation, World, Ammunation, Game, Class, Pickup, Vehicle };
 
+// The values the server takes where the default alone does not tell them:
+// a port is a whole number, but not every whole number is a port.
+struct ValueRange {
+    std::string_view noun; // "port": "ListenPort takes a port from 1 to 65535"
+    int lowest = 0;
+    int highest = 0;
+};
+
 // A field's kind follows from its id: Combo1 to Combo4 are combo boxes.
 struct FieldDefinition {
     Control id;
@@ -22,7 +30,10 @@ struct FieldDefinition {
     std::string_view caption;                // the label's text
     std::string_view defaultText;            // exact, quotes and blanks included
     std::array<std::string_view, 3> items{}; // combo list; unused slots stay empty
+    ValueRange range{};                      // none where noun is empty
 };
+
+inline constexpr ValueRange portRange{"port", 1, 65535};
 
 namespace detail {
 // "Ombrix 0.3z server [<address>]" in quotes, joined at compile time so the
@@ -50,14 +61,14 @@ using enum Step;
 // Listed step by step in screen order: top to bottom, left before right.
 inline constexpr std::array<FieldDefinition, 78> fieldCatalogue{{
     {Text1, Server, "Label1", "Max players:", "50"},
-    {Text2, Server, "Label2", "Listen port:", "5555"},
+    {Text2, Server, "Label2", "Listen port:", "5555", {}, portRange},
     {Text3, Server, "Label3", "Server Name:", serverNameDefault},
     {Combo1, Server, "Label4", "Map:", "1", {"1", "2"}},
 
     {Combo2, Access, "Label7", "Need Password:", "False", {"False", "True"}},
     {Text4, Access, "Label5", "Password:", passwordPlaceholder},
     {Text5, Access, "Label6", "Admin Password:", passwordPlaceholder},
-    {Text6, Access, "Label8", "Rcon Port:", "6666"},
+    {Text6, Access, "Label8", "Rcon Port:", "6666", {}, portRange},
     {Text7, Access, "Label9", "Rcon Max Users:", "5"},
 
     {Combo3, Moderation, "Label10", "Log Server:", "True", {"True", "False"}},
