@@ -67,8 +67,9 @@ int main(int argc, char *argv[])
             widget = picture;
         } else if (kind == "field") {
             widget = new QLineEdit(text, parent);
-        } else if (kind == "combo") {
+        } else if (kind == "combo" || kind == "editcombo") {
             auto *combo = new QComboBox(parent);
+            combo->setEditable(kind == "editcombo");
             combo->addItems(text.split(u'\n'));
             widget = combo;
         } else if (kind == "button") {

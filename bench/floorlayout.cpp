@@ -34,7 +34,9 @@ namespace {
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
             items.append(combo->itemText(i));
-        return {QStringLiteral("combo"), items.join(u'\n')};
+        // An editable box has a line edit of its own, as Fennick's have.
+        return {combo->isEditable() ? QStringLiteral("editcombo") : QStringLiteral("combo"),
+                items.join(u'\n')};
     }
     if (const auto *field = qobject_cast<const QLineEdit *>(widget))
         return {QStringLiteral("field"), field->text()};

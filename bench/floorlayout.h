@@ -12,9 +12,10 @@ namespace bench {
 //   window WIDTH HEIGHT FONT
 //   page INDEX X Y WIDTH HEIGHT SHOWN
 //   KIND PAGE X Y WIDTH HEIGHT TEXT FONT
-// KIND is label, picture, field, combo, button, frame or textbox; PAGE is -1
-// outside the tabs; places are in the window's client area or in the page;
-// TEXT (a picture's file) and FONT (empty: the window's) are percent-encoded.
+// KIND is label, picture, field, combo, editcombo, button, frame or textbox;
+// PAGE is -1 outside the tabs; places are in the window's client area or in
+// the page; TEXT (a picture's file) and FONT (empty: the window's) are
+// percent-encoded.
 void writeFloorLayout(const QString &path, const QString &pictureFile);
 
 } // namespace bench

@@ -536,7 +536,7 @@ constexpr off_t diskStartBytes = 1 << 20;
 #endif
 
 // The bytes as they are made, each chunk to its end: a short write is not
-// yet a failure, the next write says why it stopped.
+// yet a failure, the next write says why it stopped. Not yet synced.
 [[nodiscard]] int writeAll(int file, FileBytes &bytes)
 {
     int error = 0;
@@ -565,11 +565,14 @@ constexpr off_t diskStartBytes = 1 << 20;
 #endif
         return true;
     });
-    if (error != 0)
-        return error;
-        // Some file systems (network ones, quotas) report a full disk only here.
-        // The bytes and the size are what a reader needs; the folder's entry is
-        // synced after the rename.
+    return error;
+}
+
+// The bytes and the size on disk, which is what a reader needs; the folder's
+// entry is synced after the rename. Some file systems (network ones, quotas)
+// report a full disk only here.
+[[nodiscard]] int syncBytes(int file)
+{
 #ifdef Q_OS_LINUX
     return ::fdatasync(file) == 0 ? 0 : errno;
 #else
@@ -839,15 +842,20 @@ std::optional<SaveResult> replace(const Target &target, FileBytes &bytes)
     // owner's: a Save killed before leaves a copy of this user's, which the
     // next Save removes.
     if (const int error = target.exists ? takeOverIdentity(target, copy.get()) : 0) {
+        // A full disk reported only by the sync must fail Save here too,
+        // rather than send it to write over the old file.
+        const int syncError = isIdentityRefused(error) ? syncBytes(copy.get()) : 0;
         dropCopy();
         // A full or failing disk is no reason to risk the old file.
-        if (isIdentityRefused(error))
+        if (isIdentityRefused(error) && syncError == 0)
             return std::nullopt;
-        return failedCall(error, target, false);
+        return failedCall(syncError != 0 ? syncError : error, target, false);
     }
-    // The identity on disk with the bytes, before the name.
-    if (target.exists && ::fsync(copy.get()) != 0) {
-        const int error = errno;
+    // The bytes, and the identity with them, on disk before the name: one
+    // sync, where one for the bytes and one for the identity made the file
+    // system commit twice.
+    if (const int error
+        = target.exists ? (::fsync(copy.get()) == 0 ? 0 : errno) : syncBytes(copy.get())) {
         dropCopy();
         return failedCall(error, target, false);
     }
@@ -882,7 +890,10 @@ SaveResult writeInPlace(const Target &target, FileBytes &bytes)
     // Emptied only once it is open: from here a failure leaves it cut off.
     if (::ftruncate(file.get(), 0) != 0)
         return failedCall(errno, target, false);
-    if (const int error = writeAll(file.get(), bytes))
+    int error = writeAll(file.get(), bytes);
+    if (error == 0)
+        error = syncBytes(file.get());
+    if (error != 0)
         return failedCall(error, target, true);
     return saved();
 }

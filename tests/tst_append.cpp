@@ -268,6 +268,13 @@ void AppendTest::fileBytesFromTheWidgetsText_data()
         << QStringLiteral("ab\u00e9\U0001F600\r").repeated(30000) + QString(20000, u'x');
     QTest::newRow("stretch past the encoder's")
         << QStringLiteral("\u00e9") + QStringLiteral("\U0001F600").repeated(9000);
+    // ASCII is copied eight or four units at a time: each unit that must
+    // stop the copy (or, at 0x0E and 0x7F, must not), at each place of a run.
+    QString stops;
+    for (char16_t unit : {0x00, 0x09, 0x0d, 0x0e, 0x7f, 0x80, 0x2029, 0x7fff, 0x8000, 0xffff})
+        for (qsizetype at = 0; at <= 17; ++at)
+            stops += QString(at, u'a') + QChar(unit) + QString(17 - at, u'b') + QChar(0x2029);
+    QTest::newRow("units that stop the ASCII copy") << stops;
 }
 
 // The bytes Save writes come straight from the widget's text, skipping the
