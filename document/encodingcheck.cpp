@@ -10,6 +10,8 @@
 #include <windows.h>
 #endif
 
+#include <algorithm>
+
 namespace fennick {
 namespace {
 
@@ -71,14 +73,53 @@ QString EncodingCheck::shown(QStringView character)
     return character.toString();
 }
 
-void Replacements::addLine(QStringView line, qsizetype lineNumber, const EncodingCheck &check)
+bool CheckedText::forEachPiece(const std::function<bool(QStringView)> &visit) const
 {
-    check.forEachReplaced(line, [&](qsizetype, qsizetype, const QString &written) {
-        if (count++ == 0) {
-            firstLine = lineNumber;
-            firstWritten = written;
-        }
+    m_found = {};
+    m_line = 1;
+    m_highSurrogate = {};
+    const bool whole = m_text.forEachPiece([this, &visit](QStringView piece) {
+        count(piece);
+        return visit(piece);
     });
+    if (!m_highSurrogate.isNull()) // half a pair at the very end
+        count(u"");
+    return whole;
+}
+
+void CheckedText::count(QStringView piece) const
+{
+    const auto isBreak = [](QChar c) { return c == u'\n' || c == QChar::ParagraphSeparator; };
+    const auto found = [this](qsizetype line, const QString &written) {
+        if (m_found.count++ == 0) {
+            m_found.firstLine = line;
+            m_found.firstWritten = written;
+        }
+    };
+    // A pair split between two pieces is read as one character.
+    if (!m_highSurrogate.isNull()) {
+        const bool paired = !piece.isEmpty() && piece.front().isLowSurrogate();
+        const QChar pair[] = {m_highSurrogate, paired ? piece.front() : QChar()};
+        const QString character(pair, paired ? 2 : 1);
+        if (const QString written = m_check.writtenFor(character); !written.isEmpty())
+            found(m_line, written);
+        m_highSurrogate = {};
+        piece = piece.sliced(paired ? 1 : 0);
+    }
+    if (!piece.isEmpty() && piece.back().isHighSurrogate()) {
+        m_highSurrogate = piece.back();
+        piece.chop(1);
+    }
+    qsizetype counted = 0; // the lines are counted up to there
+    m_check.forEachReplaced(piece, [&](qsizetype position, qsizetype, const QString &written) {
+        if (m_found.count == 0) {
+            m_line += std::count_if(piece.begin(), piece.begin() + position, isBreak);
+            counted = position;
+        }
+        found(m_line, written);
+    });
+    if (m_found.count == 0)
+        m_line += std::count_if(piece.begin() + counted, piece.end(), isBreak);
 }
 
 QString replacementsNote(const Replacements &replacements, const EncodingCheck &check)

@@ -3,6 +3,8 @@
 // "?" and an emoji into "??", so the file differs from the preview.
 #pragma once
 
+#include "document/filebytes.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringConverter>
@@ -68,9 +70,30 @@ struct Replacements {
     qsizetype count = 0;
     qsizetype firstLine = 0;
     QString firstWritten;
+};
 
-    // Counts those of the document's next line, its lineNumber-th.
-    void addLine(QStringView line, qsizetype lineNumber, const EncodingCheck &check);
+// The text Save reads, passed on as it is, counting on the way the
+// characters the encoding cannot hold: the count costs no copy and no walk
+// of its own.
+class CheckedText final : public TextSource {
+public:
+    CheckedText(const TextSource &text, const EncodingCheck &check)
+        : m_text(text)
+        , m_check(check)
+    {
+    }
+    bool forEachPiece(const std::function<bool(QStringView)> &visit) const override;
+    // Of the last reading, whole.
+    [[nodiscard]] const Replacements &replacements() const { return m_found; }
+
+private:
+    void count(QStringView piece) const;
+
+    const TextSource &m_text;
+    const EncodingCheck &m_check;
+    mutable Replacements m_found;
+    mutable qsizetype m_line = 1;
+    mutable QChar m_highSurrogate; // a piece's last unit, whose pair may follow
 };
 
 // What the box after a Save adds when characters were replaced; empty when

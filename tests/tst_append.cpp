@@ -7,6 +7,7 @@
 // must give the bytes of the document, byte for byte.
 #include "document/banner.h"
 #include "document/configfile.h"
+#include "document/encodingcheck.h"
 #include "document/linebreaks.h"
 #include "document/strings.h"
 #include "ui/previewedit.h"
@@ -14,6 +15,7 @@
 #include "wizard/stepmachine.h"
 
 #include <QScrollBar>
+#include <QStringDecoder>
 #include <QTest>
 
 #include <algorithm>
@@ -71,6 +73,22 @@ private:
             }))
             return "not written";
     return passes[0] == passes[1] ? passes[0] : "written otherwise the second time";
+}
+
+// What Save's box says of those pieces: how many characters the file holds
+// otherwise, the line of the first and what it holds there.
+[[nodiscard]] QString replacedInPieces(QList<QStringView> pieces)
+{
+    const Pieces text(std::move(pieces));
+    const EncodingCheck encoding;
+    const CheckedText checked(text, encoding);
+    ConfigFileWriter writer(checked);
+    (void)writer.writeTo([](QByteArrayView) { return true; });
+    const Replacements &found = checked.replacements();
+    return QStringLiteral("%1 from line %2: %3")
+        .arg(found.count)
+        .arg(found.firstLine)
+        .arg(found.firstWritten);
 }
 
 // Texts a user might put in a field that stress the line-break conversion:
@@ -288,12 +306,19 @@ void AppendTest::fileBytesFromTheWidgetsText()
     // piece: the same bytes.
     const QStringView text(editorText);
     const qsizetype step = text.size() > 100 ? 997 : 1;
-    for (qsizetype cut = 0; cut <= text.size(); cut += step)
+    // The box tells of replaced characters exactly when the file differs.
+    const QString replaced = replacedInPieces({text});
+    QCOMPARE(!replaced.startsWith(u"0 "), QStringDecoder(QStringDecoder::System).decode(expected)
+                                              != documentFromEditorText(editorText) + "\r\n");
+    for (qsizetype cut = 0; cut <= text.size(); cut += step) {
         QCOMPARE(writtenInPieces({text.first(cut), text.sliced(cut)}), expected);
+        QCOMPARE(replacedInPieces({text.first(cut), text.sliced(cut)}), replaced);
+    }
     QList<QStringView> units;
     for (qsizetype i = 0; i < text.size(); ++i)
         units.append(text.sliced(i, 1));
     QCOMPARE(writtenInPieces(units), expected);
+    QCOMPARE(replacedInPieces(units), replaced);
     // A refused chunk ends the pass: nothing more is handed on.
     const Pieces whole({text});
     ConfigFileWriter writer(whole);

@@ -2,6 +2,7 @@
 
 #include "document/banner.h"
 #include "document/configfile.h"
+#include "document/encodingcheck.h"
 #include "document/fileopen.h"
 #include "document/filesave.h"
 #include "document/linebreaks.h"
@@ -13,12 +14,12 @@
 #include "ui/classicframe.h"
 #include "ui/contrast.h"
 #include "ui/documenttext.h"
+#include "ui/fieldmarks.h"
 #include "ui/filedialog.h"
 #include "ui/filedrop.h"
 #include "ui/focusorder.h"
 #include "ui/focusring.h"
 #include "ui/layouttables.h"
-#include "ui/fieldmarks.h"
 #include "ui/openmessages.h"
 #include "ui/previewedit.h"
 #include "ui/saveaslocation.h"
@@ -536,13 +537,15 @@ bool MainWindow::saveTo(const FilePath &path)
 {
     // The preview's text is encoded into a small buffer, written each time
     // it fills.
-    const DocumentText text(*m_preview->document());
+    const DocumentText document(*m_preview->document());
+    const EncodingCheck encoding;
+    const CheckedText text(document, encoding);
     ConfigFileWriter bytes(text);
     const SaveResult result = saveConfigFileBytes(bytes, path);
     if (result.saved) {
         // Characters written as "?" make the file differ from the preview:
         // the box says so rather than report plain success.
-        const QString note = m_preview->replacementsNote();
+        const QString note = replacementsNote(text.replacements(), encoding);
         const QString saved = SaveMessages::saved(path);
         m_presenter(this, note.isEmpty()
                               ? UserMessage{UserMessage::Kind::Information, saved}

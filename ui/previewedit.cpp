@@ -208,17 +208,6 @@ QList<LineMark> PreviewEdit::marksOf(const QTextBlock &block) const
     return m_checks.marks(block.blockNumber(), block.text());
 }
 
-QString PreviewEdit::replacementsNote() const
-{
-    const EncodingCheck &encoding = m_checks.encoding();
-    // Line by line: no copy of the whole document after every Save.
-    Replacements found;
-    qsizetype number = 1;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        found.addLine(block.text(), number++, encoding);
-    return fennick::replacementsNote(found, encoding);
-}
-
 // From the top down, each line with what stands above it: the marks of
 // the lines out of view are found as those in view are.
 void PreviewEdit::goToMark(bool forward)

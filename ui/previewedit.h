@@ -48,10 +48,6 @@ public:
     // The marks the rules give the line, none in the plain view.
     [[nodiscard]] QList<LineMark> marksOf(const QTextBlock &block) const;
 
-    // What Save's box adds about characters the file's encoding lacks;
-    // empty when it holds them all.
-    [[nodiscard]] QString replacementsNote() const;
-
     // Moves the caret to the next (or the previous) mark of the document,
     // round from the end to the start, and tells its message; with no mark,
     // nothing moves.
