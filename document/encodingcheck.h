@@ -33,8 +33,10 @@ public:
     void forEachReplaced(QStringView text, OnReplaced onReplaced) const
     {
         for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i].unicode() < 0x80)
-                continue; // every code page Save meets holds ASCII
+            // Every code page Save meets holds ASCII; a line break is CR LF.
+            if (text[i].unicode() < 0x80 || text[i] == QChar::ParagraphSeparator
+                || text[i] == QChar::LineSeparator)
+                continue;
             const qsizetype length
                 = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
                     ? 2
