@@ -1,13 +1,9 @@
 #include "document/configfile.h"
 
+#include "document/asciirun.h"
 #include "document/linebreaks.h"
 
 #include <algorithm>
-#include <cstring>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace fennick {
 
@@ -19,20 +15,6 @@ constexpr qsizetype bufferBytes = 64 * 1024;
 // Characters beyond ASCII go to the encoder in stretches of at most this
 // many units.
 constexpr qsizetype stretchLength = bufferBytes / 8;
-
-// Whether four units are all ASCII above CR: no line break, nothing the
-// encoder must see. Tested in one word: a unit of 0x80 or more has a bit of
-// the first mask; a unit below 0x0E borrows into its top bit when 0x0E is
-// taken from it (exact for "any of the four", the units being below 0x80).
-[[nodiscard]] bool isPlainAscii(const char16_t *units)
-{
-    quint64 four;
-    std::memcpy(&four, units, sizeof four);
-    constexpr quint64 beyondAscii = 0xff80'ff80'ff80'ff80;
-    constexpr quint64 fourteens = 0x000e'000e'000e'000e;
-    constexpr quint64 topBits = 0x8000'8000'8000'8000;
-    return (four & beyondAscii) == 0 && ((four - fourteens) & ~four & topBits) == 0;
-}
 
 // A raw text handed over whole.
 class WholeText final : public TextSource {
@@ -128,30 +110,9 @@ bool Pass::take(QStringView piece)
         // ASCII other than the line breaks, copied as it is: every encoding
         // Save writes in (UTF-8, the ANSI code pages) keeps it unchanged.
         const qsizetype limit = std::min(size, i + (end() - m_out) - 2);
-        char *out = m_out;
-        // Eight or four units at a time while all are such ASCII, then one.
-#ifdef __SSE2__
-        while (limit - i >= 8) {
-            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + i));
-            // Signed: a unit of 0x8000 or more is below zero, so not above CR.
-            const __m128i plain = _mm_and_si128(_mm_cmpgt_epi16(units, _mm_set1_epi16(0x0d)),
-                                                _mm_cmplt_epi16(units, _mm_set1_epi16(0x80)));
-            if (_mm_movemask_epi8(plain) != 0xffff)
-                break;
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(units, units));
-            out += 8;
-            i += 8;
-        }
-#endif
-        while (limit - i >= 4 && isPlainAscii(chars + i)) {
-            for (int k = 0; k < 4; ++k)
-                out[k] = char(chars[i + k]);
-            out += 4;
-            i += 4;
-        }
-        while (i < limit && chars[i] < 0x80 && chars[i] > u'\r')
-            *out++ = char(chars[i++]);
-        m_out = out;
+        const qsizetype runEnd = plainAsciiEnd(chars, i, limit);
+        m_out = copyAscii(chars + i, runEnd - i, m_out);
+        i = runEnd;
         if (i == size)
             break;
         if (i == limit) {

@@ -78,6 +78,7 @@ bool CheckedText::forEachPiece(const std::function<bool(QStringView)> &visit) co
     m_found = {};
     m_line = 1;
     m_highSurrogate = {};
+    m_afterCr = false;
     const bool whole = m_text.forEachPiece([this, &visit](QStringView piece) {
         count(piece);
         return visit(piece);
@@ -89,13 +90,13 @@ bool CheckedText::forEachPiece(const std::function<bool(QStringView)> &visit) co
 
 void CheckedText::count(QStringView piece) const
 {
-    const auto isBreak = [](QChar c) { return c == u'\n' || c == QChar::ParagraphSeparator; };
     const auto found = [this](qsizetype line, const QString &written) {
         if (m_found.count++ == 0) {
             m_found.firstLine = line;
             m_found.firstWritten = written;
         }
     };
+    const bool emptyPiece = piece.isEmpty();
     // A pair split between two pieces is read as one character.
     if (!m_highSurrogate.isNull()) {
         const bool paired = !piece.isEmpty() && piece.front().isLowSurrogate();
@@ -110,16 +111,20 @@ void CheckedText::count(QStringView piece) const
         m_highSurrogate = piece.back();
         piece.chop(1);
     }
-    qsizetype counted = 0; // the lines are counted up to there
-    m_check.forEachReplaced(piece, [&](qsizetype position, qsizetype, const QString &written) {
-        if (m_found.count == 0) {
-            m_line += std::count_if(piece.begin(), piece.begin() + position, isBreak);
-            counted = position;
-        }
-        found(m_line, written);
-    });
-    if (m_found.count == 0)
-        m_line += std::count_if(piece.begin() + counted, piece.end(), isBreak);
+    // The lines are counted up to the first character written otherwise, as
+    // the file will number them.
+    qsizetype crEnd = m_afterCr ? 0 : -1; // just after the last CR
+    m_check.forEachReplaced(
+        piece, [&](qsizetype, qsizetype, const QString &written) { found(m_line, written); },
+        [&](qsizetype position, char16_t unit) {
+            const bool pairsCr = unit == u'\n' && position == crEnd;
+            if (unit == u'\r')
+                crEnd = position + 1;
+            if (!pairsCr && m_found.count == 0)
+                ++m_line;
+        });
+    if (!emptyPiece)
+        m_afterCr = m_highSurrogate.isNull() && crEnd == piece.size();
 }
 
 QString replacementsNote(const Replacements &replacements, const EncodingCheck &check)

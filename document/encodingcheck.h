@@ -3,7 +3,9 @@
 // "?" and an emoji into "??", so the file differs from the preview.
 #pragma once
 
+#include "document/asciirun.h"
 #include "document/filebytes.h"
+#include "document/linebreaks.h"
 
 #include <QHash>
 #include <QString>
@@ -28,22 +30,35 @@ public:
     [[nodiscard]] QString writtenFor(QStringView character) const;
 
     // Calls onReplaced(position, length, written) for each character of
-    // text that the encoding cannot hold.
-    template <typename OnReplaced>
-    void forEachReplaced(QStringView text, OnReplaced onReplaced) const
+    // text that the encoding cannot hold, and onLineBreak(position, unit)
+    // for each line break (CR, LF and the line and paragraph separators:
+    // the file holds CR LF for each) in the same walk.
+    template <typename OnReplaced, typename OnLineBreak = void (*)(qsizetype, char16_t)>
+    void forEachReplaced(QStringView text, OnReplaced onReplaced,
+                         OnLineBreak onLineBreak = [](qsizetype, char16_t) {}) const
     {
+        const char16_t *units = text.utf16();
         for (qsizetype i = 0; i < text.size(); ++i) {
-            // Every code page Save meets holds ASCII; a line break is CR LF.
-            if (text[i].unicode() < 0x80 || text[i] == QChar::ParagraphSeparator
-                || text[i] == QChar::LineSeparator)
+            // Every code page Save meets holds ASCII, which is most of a
+            // configuration: stepped over a run at a time.
+            i = plainAsciiEnd(units, i, text.size());
+            if (i == text.size())
+                break;
+            const char16_t unit = units[i];
+            if (isLineBreak(QChar(unit))) {
+                onLineBreak(i, unit);
+                continue;
+            }
+            if (unit < 0x80)
                 continue;
             const qsizetype length
-                = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                = QChar::isHighSurrogate(unit) && i + 1 < text.size()
+                       && QChar::isLowSurrogate(units[i + 1])
                     ? 2
                     : 1;
             // A UTF encoding holds every character but half a surrogate pair,
             // which no file can hold.
-            if (!m_holdsEverything || (length == 1 && text[i].isSurrogate())) {
+            if (!m_holdsEverything || (length == 1 && QChar::isSurrogate(unit))) {
                 if (const QString written = writtenFor(text.sliced(i, length)); !written.isEmpty())
                     onReplaced(i, length, written);
             }
@@ -96,6 +111,7 @@ private:
     mutable Replacements m_found;
     mutable qsizetype m_line = 1;
     mutable QChar m_highSurrogate; // a piece's last unit, whose pair may follow
+    mutable bool m_afterCr = false; // the last piece ended in CR: an LF next is its pair
 };
 
 // What the box after a Save adds when characters were replaced; empty when

@@ -37,7 +37,7 @@ enum class FieldTexts { Defaults, Empty, Awkward, EndInCr };
 
 // One thing that happens to the preview: a step's piece, or the user's hand.
 struct Action {
-    enum Kind { Append, TypeAtEnd, TypeLineAtEnd, EmptyPreview, Clear } kind;
+    enum Kind { Append, TypeAtEnd, TypeLineAtEnd, TypeLineAtStart, EmptyPreview, Clear } kind;
     Piece piece = Piece::ServerBlock;
     FieldTexts fields = FieldTexts::Defaults;
 };
@@ -191,6 +191,9 @@ void AppendTest::sameTextAsRewritingTheWhole_data()
     QTest::newRow("after Clear") << everyPiece(Defaults, Clear);
     QTest::newRow("after Clear, awkward fields") << everyPiece(Awkward, Clear);
     QTest::newRow("typed text, fields ending in CR") << everyPiece(EndInCr, TypeAtEnd);
+    // Typed text stands before older text, though it comes later in the
+    // document's own buffer.
+    QTest::newRow("typed line at the start") << everyPiece(Awkward, TypeLineAtStart);
     QTest::newRow("mixed") << Walk{{Append, Piece::ServerBlock},
                                    {TypeAtEnd},
                                    {Append, Piece::VehicleRecord},
@@ -241,6 +244,14 @@ void AppendTest::sameTextAsRewritingTheWhole()
                 expected += QStringLiteral("\r\n");
             break;
         }
+        case Action::TypeLineAtStart:
+            for (PreviewEdit *edit : {&fast, &literal}) {
+                edit->moveCursor(QTextCursor::Start);
+                QTest::keyClicks(edit, QStringLiteral("my own words"));
+                QTest::keyClick(edit, Qt::Key_Return);
+            }
+            expected.prepend(QStringLiteral("my own words\r\n"));
+            break;
         case Action::EmptyPreview:
             for (PreviewEdit *edit : {&fast, &literal})
                 emptyPreview(edit);

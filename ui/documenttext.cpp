@@ -1,16 +1,57 @@
 #include "ui/documenttext.h"
 
 #include <QTextDocument>
+#include <private/qtextdocument_p.h>
+
+#include <algorithm>
+#include <memory>
 
 namespace fennick {
 
+namespace {
+
+// Pieces of this many units: few enough calls, and a buffer that stays in
+// the processor's cache.
+constexpr qsizetype pieceUnits = 16 * 1024;
+
+} // namespace
+
 bool DocumentText::forEachPiece(const std::function<bool(QStringView)> &visit) const
 {
-    // In one piece: Qt's one walk over its fragments is several times faster
-    // than reading a block or a cursor's selection at a time, which looks
-    // each one up again. toRawText() keeps the non-breaking spaces that
-    // toPlainText() turns into blanks.
-    return visit(m_document.toRawText());
+    // Read where the document keeps its characters: one buffer, in the order
+    // they were typed or pasted, and a list of the stretches of it that make
+    // the text, in order (a pasted line and its paragraph separator are two,
+    // far apart). The stretches are gathered into a small buffer, used again
+    // for each piece; a stretch longer than that is handed on where it is.
+    // toRawText() would copy the whole text first: at 10 MB, 20 MB of fresh
+    // memory, which costs more than writing the file.
+    const QTextDocumentPrivate *document = QTextDocumentPrivate::get(&m_document);
+    const QString buffer = document->buffer(); // shared, not copied
+    // The last paragraph separator is not the text's, as toRawText() has it.
+    const qsizetype textLength = m_document.characterCount() - 1;
+    const auto piece = std::make_unique_for_overwrite<QChar[]>(pieceUnits);
+    qsizetype gathered = 0;
+    const auto handOn = [&] {
+        const qsizetype units = std::exchange(gathered, 0);
+        return units == 0 || visit(QStringView(piece.get(), units));
+    };
+    qsizetype read = 0;
+    for (auto stretch = document->begin(); stretch != document->end() && read < textLength;
+         ++stretch) {
+        const QChar *units = buffer.constData() + stretch->stringPosition;
+        const qsizetype size = std::min<qsizetype>(stretch->size_array[0], textLength - read);
+        read += size;
+        if (gathered + size > pieceUnits && !handOn())
+            return false;
+        if (size >= pieceUnits) {
+            if (!visit(QStringView(units, size)))
+                return false;
+            continue;
+        }
+        std::copy_n(units, size, piece.get() + gathered);
+        gathered += size;
+    }
+    return handOn();
 }
 
 } // namespace fennick

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-apt-get install -y g++ cmake ninja-build qt6-base-dev
+apt-get install -y g++ cmake ninja-build qt6-base-dev qt6-base-private-dev
 
 cmake -S . -B build-sanitize -G Ninja -DFENNICK_SANITIZE=ON
 cmake --build build-sanitize
