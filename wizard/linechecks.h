@@ -18,7 +18,6 @@
 
 #include <functional>
 #include <optional>
-#include <utility>
 
 namespace fennick {
 
