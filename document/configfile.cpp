@@ -35,9 +35,12 @@ private:
 // One pass of the writer: the buffer, and what a piece leaves to the next.
 class Pass {
 public:
-    Pass(SystemEncoder &encoder, const std::function<bool(QByteArrayView)> &write)
+    Pass(SystemEncoder &encoder, const std::function<bool(QByteArrayView)> &write,
+         const EncodingCheck *check, Replacements &replacements)
         : m_encoder(encoder)
         , m_write(write)
+        , m_check(check)
+        , m_replacements(replacements)
         , m_buffer(std::max(bufferBytes, encoder.requiredSpace(stretchLength + 1) + 2),
                    Qt::Uninitialized)
         , m_out(m_buffer.data())
@@ -66,10 +69,19 @@ private:
     {
         *m_out++ = '\r';
         *m_out++ = '\n';
+        ++m_line;
         return true;
     }
+    // Characters beyond ASCII, with no line break among them.
     bool encode(QStringView text)
     {
+        if (m_check)
+            m_check->forEachReplaced(text, [this](qsizetype, qsizetype, const QString &written) {
+                if (m_replacements.count++ == 0) {
+                    m_replacements.firstLine = m_line;
+                    m_replacements.firstWritten = written;
+                }
+            });
         if (!room(m_encoder.requiredSpace(text.size())))
             return false;
         m_out = m_encoder.appendToBuffer(m_out, text);
@@ -78,6 +90,9 @@ private:
 
     SystemEncoder &m_encoder;
     const std::function<bool(QByteArrayView)> &m_write;
+    const EncodingCheck *m_check;
+    Replacements &m_replacements;
+    qsizetype m_line = 1; // of the file, as written so far
     QByteArray m_buffer;
     char *m_out;
     bool m_afterCr = false;  // the last piece ended in CR: an LF next is its pair
@@ -96,7 +111,8 @@ bool Pass::take(QStringView piece)
     m_afterCr = false;
     if (m_heldHigh != 0) {
         // Encoded as a pair when its low half begins this piece.
-        const char16_t pair[2] = {m_heldHigh, i < size ? chars[i] : char16_t(0)};
+        // Room for eight units, as the scans over runs of ASCII read them.
+        const char16_t pair[8] = {m_heldHigh, i < size ? chars[i] : char16_t(0)};
         const bool paired = i < size && QChar::isLowSurrogate(pair[1]);
         m_heldHigh = 0;
         if (!encode(QStringView(pair, paired ? 2 : 1)))
@@ -179,14 +195,16 @@ QByteArray configFileBytesFromEditorText(QStringView editorText)
     return bytes;
 }
 
-ConfigFileWriter::ConfigFileWriter(const TextSource &text)
+ConfigFileWriter::ConfigFileWriter(const TextSource &text, const EncodingCheck *check)
     : m_text(text)
+    , m_check(check)
 {
 }
 
 bool ConfigFileWriter::writeTo(const std::function<bool(QByteArrayView)> &write)
 {
-    Pass pass(m_encoder, write);
+    m_replacements = {};
+    Pass pass(m_encoder, write, m_check, m_replacements);
     return m_text.forEachPiece([&pass](QStringView piece) { return pass.take(piece); })
         && pass.finish();
 }

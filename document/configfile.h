@@ -1,6 +1,7 @@
 // The bytes of the server's configuration file, made from the document.
 #pragma once
 
+#include "document/encodingcheck.h"
 #include "document/filebytes.h"
 #include "document/systemencoder.h"
 
@@ -25,8 +26,13 @@ namespace fennick {
 // file's closing CR LF.
 class ConfigFileWriter final : public FileBytes {
 public:
-    explicit ConfigFileWriter(const TextSource &text);
+    // With a check, the writer also counts the characters it writes
+    // otherwise, as it encodes them: no walk of the text of its own.
+    explicit ConfigFileWriter(const TextSource &text, const EncodingCheck *check = nullptr);
     bool writeTo(const std::function<bool(QByteArrayView)> &write) override;
+
+    // Of the last pass, whole; none without a check.
+    [[nodiscard]] const Replacements &replacements() const { return m_replacements; }
 
     // Every character beyond ASCII goes through this encoder: where the
     // characters the encoding lacks are replaced.
@@ -34,7 +40,9 @@ public:
 
 private:
     const TextSource &m_text;
+    const EncodingCheck *m_check;
     SystemEncoder m_encoder;
+    Replacements m_replacements;
 };
 
 } // namespace fennick

@@ -73,60 +73,6 @@ QString EncodingCheck::shown(QStringView character)
     return character.toString();
 }
 
-bool CheckedText::forEachPiece(const std::function<bool(QStringView)> &visit) const
-{
-    m_found = {};
-    m_line = 1;
-    m_highSurrogate = {};
-    m_afterCr = false;
-    const bool whole = m_text.forEachPiece([this, &visit](QStringView piece) {
-        count(piece);
-        return visit(piece);
-    });
-    if (!m_highSurrogate.isNull()) // half a pair at the very end
-        count(u"");
-    return whole;
-}
-
-void CheckedText::count(QStringView piece) const
-{
-    const auto found = [this](qsizetype line, const QString &written) {
-        if (m_found.count++ == 0) {
-            m_found.firstLine = line;
-            m_found.firstWritten = written;
-        }
-    };
-    const bool emptyPiece = piece.isEmpty();
-    // A pair split between two pieces is read as one character.
-    if (!m_highSurrogate.isNull()) {
-        const bool paired = !piece.isEmpty() && piece.front().isLowSurrogate();
-        const QChar pair[] = {m_highSurrogate, paired ? piece.front() : QChar()};
-        const QString character(pair, paired ? 2 : 1);
-        if (const QString written = m_check.writtenFor(character); !written.isEmpty())
-            found(m_line, written);
-        m_highSurrogate = {};
-        piece = piece.sliced(paired ? 1 : 0);
-    }
-    if (!piece.isEmpty() && piece.back().isHighSurrogate()) {
-        m_highSurrogate = piece.back();
-        piece.chop(1);
-    }
-    // The lines are counted up to the first character written otherwise, as
-    // the file will number them.
-    qsizetype crEnd = m_afterCr ? 0 : -1; // just after the last CR
-    m_check.forEachReplaced(
-        piece, [&](qsizetype, qsizetype, const QString &written) { found(m_line, written); },
-        [&](qsizetype position, char16_t unit) {
-            const bool pairsCr = unit == u'\n' && position == crEnd;
-            if (unit == u'\r')
-                crEnd = position + 1;
-            if (!pairsCr && m_found.count == 0)
-                ++m_line;
-        });
-    if (!emptyPiece)
-        m_afterCr = m_highSurrogate.isNull() && crEnd == piece.size();
-}
-
 QString replacementsNote(const Replacements &replacements, const EncodingCheck &check)
 {
     if (replacements.count == 0)

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "document/asciirun.h"
-#include "document/filebytes.h"
 #include "document/linebreaks.h"
 
 #include <QHash>
@@ -30,12 +29,9 @@ public:
     [[nodiscard]] QString writtenFor(QStringView character) const;
 
     // Calls onReplaced(position, length, written) for each character of
-    // text that the encoding cannot hold, and onLineBreak(position, unit)
-    // for each line break (CR, LF and the line and paragraph separators:
-    // the file holds CR LF for each) in the same walk.
-    template <typename OnReplaced, typename OnLineBreak = void (*)(qsizetype, char16_t)>
-    void forEachReplaced(QStringView text, OnReplaced onReplaced,
-                         OnLineBreak onLineBreak = [](qsizetype, char16_t) {}) const
+    // text that the encoding cannot hold.
+    template <typename OnReplaced>
+    void forEachReplaced(QStringView text, OnReplaced onReplaced) const
     {
         const char16_t *units = text.utf16();
         for (qsizetype i = 0; i < text.size(); ++i) {
@@ -45,11 +41,8 @@ public:
             if (i == text.size())
                 break;
             const char16_t unit = units[i];
-            if (isLineBreak(QChar(unit))) {
-                onLineBreak(i, unit);
-                continue;
-            }
-            if (unit < 0x80)
+            // A line break is CR LF in the file.
+            if (unit < 0x80 || isLineBreak(QChar(unit)))
                 continue;
             const qsizetype length
                 = QChar::isHighSurrogate(unit) && i + 1 < text.size()
@@ -87,31 +80,6 @@ struct Replacements {
     qsizetype count = 0;
     qsizetype firstLine = 0;
     QString firstWritten;
-};
-
-// The text Save reads, passed on as it is, counting on the way the
-// characters the encoding cannot hold: the count costs no copy and no walk
-// of its own.
-class CheckedText final : public TextSource {
-public:
-    CheckedText(const TextSource &text, const EncodingCheck &check)
-        : m_text(text)
-        , m_check(check)
-    {
-    }
-    bool forEachPiece(const std::function<bool(QStringView)> &visit) const override;
-    // Of the last reading, whole.
-    [[nodiscard]] const Replacements &replacements() const { return m_found; }
-
-private:
-    void count(QStringView piece) const;
-
-    const TextSource &m_text;
-    const EncodingCheck &m_check;
-    mutable Replacements m_found;
-    mutable qsizetype m_line = 1;
-    mutable QChar m_highSurrogate; // a piece's last unit, whose pair may follow
-    mutable bool m_afterCr = false; // the last piece ended in CR: an LF next is its pair
 };
 
 // What the box after a Save adds when characters were replaced; empty when

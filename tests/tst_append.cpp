@@ -81,10 +81,9 @@ private:
 {
     const Pieces text(std::move(pieces));
     const EncodingCheck encoding;
-    const CheckedText checked(text, encoding);
-    ConfigFileWriter writer(checked);
+    ConfigFileWriter writer(text, &encoding);
     (void)writer.writeTo([](QByteArrayView) { return true; });
-    const Replacements &found = checked.replacements();
+    const Replacements &found = writer.replacements();
     return QStringLiteral("%1 from line %2: %3")
         .arg(found.count)
         .arg(found.firstLine)

@@ -539,13 +539,12 @@ bool MainWindow::saveTo(const FilePath &path)
     // it fills.
     const DocumentText document(*m_preview->document());
     const EncodingCheck encoding;
-    const CheckedText text(document, encoding);
-    ConfigFileWriter bytes(text);
+    ConfigFileWriter bytes(document, &encoding);
     const SaveResult result = saveConfigFileBytes(bytes, path);
     if (result.saved) {
         // Characters written as "?" make the file differ from the preview:
         // the box says so rather than report plain success.
-        const QString note = replacementsNote(text.replacements(), encoding);
+        const QString note = replacementsNote(bytes.replacements(), encoding);
         const QString saved = SaveMessages::saved(path);
         m_presenter(this, note.isEmpty()
                               ? UserMessage{UserMessage::Kind::Information, saved}
