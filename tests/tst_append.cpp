@@ -329,6 +329,12 @@ void AppendTest::fileBytesFromTheWidgetsText()
         units.append(text.sliced(i, 1));
     QCOMPARE(writtenInPieces(units), expected);
     QCOMPARE(replacedInPieces(units), replaced);
+    // Read from the preview's own text document, where it keeps the text
+    // as given: a line longer than the piece Save gathers the text in too.
+    PreviewEdit edit;
+    edit.replaceDocument(documentFromEditorText(editorText));
+    if (edit.documentText() == documentFromEditorText(editorText))
+        QCOMPARE(edit.fileBytes(), expected);
     // A refused chunk ends the pass: nothing more is handed on.
     const Pieces whole({text});
     ConfigFileWriter writer(whole);
