@@ -316,6 +316,36 @@ constexpr int searchBit = 1;
     return entries;
 }
 
+// Whether the account is the system's: root, or an account outside this
+// user namespace. In a container or a sandbox that maps only some accounts
+// (rootless Podman, Flatpak, unshare --map-root-user), every file of an
+// account it does not map shows as owned by the overflow account (65534),
+// the system's folders from / down among them; counting that as another
+// account that controls them would refuse every Save. Where the overflow
+// account is itself mapped, as outside any such namespace, it is an
+// account of its own (nobody) and judged as one.
+[[nodiscard]] bool isSystemAccount(uid_t account)
+{
+    static const std::optional<uid_t> unmapped = []() -> std::optional<uid_t> {
+        QFile overflow(QStringLiteral("/proc/sys/kernel/overflowuid"));
+        QFile map(QStringLiteral("/proc/self/uid_map"));
+        if (!overflow.open(QIODevice::ReadOnly) || !map.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        bool ok = false;
+        const uid_t id = overflow.readAll().trimmed().toUInt(&ok);
+        if (!ok)
+            return std::nullopt;
+        for (const QByteArray &line : map.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() == 3 && fields[0].toULongLong() <= id
+                && id - fields[0].toULongLong() < fields[2].toULongLong())
+                return std::nullopt; // mapped: an account of its own
+        }
+        return id;
+    }();
+    return account == 0 || account == unmapped;
+}
+
 // An account as the kernel sees it when it opens a file: its id and its
 // groups. Without an id it stands for any account at all, which has only
 // what every account has.
@@ -407,7 +437,7 @@ void addControllers(Target &target, int folder, const struct stat *entry)
         return;
     const uid_t user = ::geteuid();
     const auto add = [&](uid_t account) {
-        if (account != user && account != 0
+        if (account != user && !isSystemAccount(account)
             && std::find(target.controllers.begin(), target.controllers.end(), account)
                    == target.controllers.end())
             target.controllers.push_back(account);
@@ -438,7 +468,7 @@ void addControllers(Target &target, int folder, const struct stat *entry)
         if (mayChange(Account{std::nullopt, {groupId}}))
             addMembers(groupId, candidates);
     for (const uid_t candidate : candidates)
-        if (candidate != user && candidate != 0 && mayChange(accountOf(candidate)))
+        if (candidate != user && !isSystemAccount(candidate) && mayChange(accountOf(candidate)))
             add(candidate);
 }
 
@@ -491,7 +521,7 @@ void addControllers(Target &target, int folder, const struct stat *entry)
 
 [[nodiscard]] bool isTrustedLink(const Target &target, uid_t owner)
 {
-    return owner == ::geteuid() || owner == 0
+    return owner == ::geteuid() || isSystemAccount(owner)
         || std::find(target.controllers.begin(), target.controllers.end(), owner)
                != target.controllers.end();
 }
