@@ -44,9 +44,14 @@ OpenResult readBytes(const FilePath &path, QByteArray &bytes)
 {
     savesteps::Target target;
     const std::optional<SaveResult> refused = savesteps::findTarget(path, target);
-    // Save will not write an immutable file, but it may be read: the search
-    // had opened it when it found the mark.
-    if (refused && !(refused->cause == FailureCause::FileImmutable && target.file.isValid()))
+    // Save will not write an immutable file, nor one another account steers
+    // it to that the account may not write, but either may be read, as any
+    // file this user may read: the search had opened it, links judged. Save
+    // then says why it does not write it back.
+    const bool readable = refused && target.file.isValid()
+                       && (refused->cause == FailureCause::FileImmutable
+                           || refused->cause == FailureCause::WrittenForAnother);
+    if (refused && !readable)
         return fromSaveRefusal(*refused);
     if (!target.exists) {
         OpenResult missing = failed(OpenFailure::NotFound);

@@ -483,6 +483,7 @@ private slots:
     void saveAsUsableExactlyWhileSaveIs();
     void openTakesOnlyWhatSaveWritesBack_data();
     void openTakesOnlyWhatSaveWritesBack();
+    void openReadsWhatSaveWillNotWriteForAnother();
 
 private:
     [[nodiscard]] QString path() const
@@ -1288,6 +1289,27 @@ void SaveFailuresTest::saveAsUsableExactlyWhileSaveIs()
     QVERIFY(!QFile::exists(path())); // Save As writes only where the user said
     // Nor does Qt's dialog keep the folder it was in.
     QCOMPARE(entries(m_home), QStringList());
+}
+
+// Root opens its own file in the server's folder: Open reads it, and Save
+// then says why it does not write it there for the server's account.
+void SaveFailuresTest::openReadsWhatSaveWillNotWriteForAnother()
+{
+#ifdef Q_OS_LINUX
+    QVERIFY(QDir().mkpath(m_home));
+    QVERIFY(writeFile(path(), "[GAME]\r\nMap = a\r\n"));
+    if (::geteuid() != 0 || ::chown(QFile::encodeName(m_home).constData(), nobody, nogroup) != 0)
+        QSKIP(qPrintable("cannot give a folder to nobody here: " + systemReason()));
+    dropOnPreview(m_driver->window->preview(), path());
+    QTRY_COMPARE(m_driver->document(), "[GAME]\r\nMap = a");
+    QVERIFY2(m_driver->messages.isEmpty(), qPrintable(m_driver->messages.value(0).text));
+    m_driver->click(Control::Command14);
+    QCOMPARE(m_driver->messages.size(), 1);
+    QVERIFY2(m_driver->messages.first().text.contains("which the account nobody may not write"),
+             qPrintable(m_driver->messages.first().text));
+#else
+    QSKIP("accounts and folder owners are set up on Linux");
+#endif
 }
 
 void SaveFailuresTest::openTakesOnlyWhatSaveWritesBack_data()
