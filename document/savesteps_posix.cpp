@@ -448,7 +448,11 @@ void addControllers(Target &target, int folder, const struct stat *entry)
         return grants(account, status, acl, writeBit | searchBit);
     };
     if (status.st_mode & S_ISVTX) {
-        if (entry && mayChange(accountOf(entry->st_uid)))
+        // Asked of another account only: looking up an account's groups
+        // reads the system's account lists, which /tmp would ask of root
+        // on every Save.
+        if (entry && entry->st_uid != user && !isSystemAccount(entry->st_uid)
+            && mayChange(accountOf(entry->st_uid)))
             add(entry->st_uid);
         return;
     }
@@ -562,7 +566,7 @@ void addControllers(Target &target, int folder, const struct stat *entry)
 }
 
 #ifdef Q_OS_LINUX
-constexpr off_t diskStartBytes = 1 << 20;
+constexpr off_t diskStartBytes = 256 << 10;
 #endif
 
 // The bytes as they are made, each chunk to its end: a short write is not
@@ -585,8 +589,8 @@ constexpr off_t diskStartBytes = 1 << 20;
         }
         total += chunk.size();
 #ifdef Q_OS_LINUX
-        // The disk starts on each megabyte while the next is made, so that
-        // the sync below waits only for the last of them.
+        // The disk starts on each quarter megabyte while the next is made,
+        // so that the sync below waits only for the last of them.
         if (total - handedToDisk >= diskStartBytes) {
             (void)::sync_file_range(file, handedToDisk, total - handedToDisk,
                                     SYNC_FILE_RANGE_WRITE);

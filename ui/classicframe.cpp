@@ -1,18 +1,27 @@
 #include "ui/classicframe.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 #include <qdrawutil.h>
 
 namespace fennick {
 
-void ClassicFrame::paintEvent(QPaintEvent *)
+void ClassicFrame::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
     // An etched line, drawn here rather than by the style: styles such as
     // Fusion put a group box's border below its caption, not through it.
     const QRect border = rect().adjusted(0, metrics.height() / 2, 0, 0);
+    // A control inside that repaints itself (a button as it is pressed)
+    // asks for its own rectangle only, where none of the frame lies.
+    constexpr int etchedWidth = 2; // a dark line and a light one
+    const QRect inside = border.adjusted(etchedWidth, etchedWidth, -etchedWidth, -etchedWidth);
+    const QRect captionBand(0, 0, width(), metrics.height());
+    const QRegion &asked = event->region();
+    if (!asked.intersects(captionBand) && asked.subtracted(inside).isEmpty())
+        return;
+    QPainter painter(this);
     qDrawShadeRect(&painter, border, palette(), true, 1, 0);
 
     // The caption stands on the line, on the frame's own background.
