@@ -40,6 +40,23 @@ with_screen() {
         return 1
     fi
     rm -f "$fifo"
+    # The number comes once the server listens; the command starts only when
+    # the server answers a client, so that a server that ended is told apart
+    # from a window manager that cannot open the display.
+    local deadline=$((SECONDS + 30)) status_text
+    until xdpyinfo -display ":$display" >/dev/null 2>&1; do
+        if ! kill -0 "$server" 2>/dev/null; then
+            wait "$server" && status_text=0 || status_text=$?
+            echo "FAIL: Xvfb on :$display ended with status $status_text before it answered" >&2
+            return 1
+        fi
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            kill "$server" 2>/dev/null || true
+            echo "FAIL: Xvfb on :$display did not answer within 30 seconds" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
     # In the background, so that errexit holds inside; then waited for.
     (
         export DISPLAY=":$display"
@@ -49,6 +66,32 @@ with_screen() {
     kill "$server" 2>/dev/null || true
     wait "$server" 2>/dev/null || true
     return "$status"
+}
+
+# Starts the window manager "$@" in the background, its process id in the
+# caller's $wm, and waits until it answers. One that ends before it does
+# (it could not take the display) is started again, at most twice more.
+start_window_manager() {
+    local attempt deadline
+    for attempt in 1 2 3; do
+        "$@" &
+        wm=$!
+        deadline=$((SECONDS + 30))
+        while kill -0 "$wm" 2>/dev/null; do
+            if wmctrl -m >/dev/null 2>&1; then
+                return 0
+            fi
+            if [ "$SECONDS" -ge "$deadline" ]; then
+                echo "FAIL: the window manager $1 runs but does not answer, not within 30 seconds" >&2
+                return 1
+            fi
+            sleep 0.1
+        done
+        wait "$wm" 2>/dev/null || echo "the window manager $1 ended with status $? (try $attempt of 3)" >&2
+        sleep 1
+    done
+    echo "FAIL: the window manager $1 did not start" >&2
+    return 1
 }
 
 # The id of the first visible window whose title matches the pattern $2,

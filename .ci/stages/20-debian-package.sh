@@ -8,7 +8,7 @@ cd "$(dirname "$0")/../.."
 
 export DEBIAN_FRONTEND=noninteractive
 . .ci/lib.sh
-apt-get install -y xvfb xdotool matchbox-window-manager wmctrl
+apt-get install -y xvfb xdotool matchbox-window-manager wmctrl x11-utils
 # Without recommends: devscripts would bring a whole build environment, and
 # hardening-check needs only binutils, which the compiler brought.
 apt-get install -y --no-install-recommends lintian devscripts man-db
@@ -62,9 +62,7 @@ launch_and_close() {
     local command wm_class window
     command=$(sed -n 's/^Exec=//p' "$entry")
     wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
-    matchbox-window-manager -use_titlebar no &
-    wm=$!
-    wait_until 30 "the window manager runs" wmctrl -m
+    start_window_manager matchbox-window-manager -use_titlebar no
     $command &
     program=$!
     trap 'kill "$program" "$wm" 2>/dev/null || true' EXIT

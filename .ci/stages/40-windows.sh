@@ -73,9 +73,8 @@ cat "$work/clicks"
 walk_to_save() {
     local clicks=$1
     shift
-    matchbox-window-manager -use_titlebar no &
-    local wm=$!
-    wait_until 30 "the window manager runs" wmctrl -m
+    local wm
+    start_window_manager matchbox-window-manager -use_titlebar no
     "$@" &
     local program=$!
     trap 'kill "$program" "$wm" 2>/dev/null || true' RETURN
@@ -165,9 +164,8 @@ windows_named() {
 # and nothing is left in HKCU\Software\QtProject, where Qt's dialog would
 # write the folder last visited for every Qt program of the user.
 open_then_save_as() {
-    matchbox-window-manager -use_titlebar no &
-    local wm=$!
-    wait_until 30 "the window manager runs" wmctrl -m
+    local wm
+    start_window_manager matchbox-window-manager -use_titlebar no
     "$@" &
     local program=$!
     trap 'kill "$program" "$wm" 2>/dev/null || true' RETURN
