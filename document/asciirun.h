@@ -15,40 +15,61 @@
 
 namespace fennick {
 
+#ifdef __SSE2__
+// Two bits set for each of the eight units that is plain ASCII.
+[[nodiscard]] inline unsigned plainMask(__m128i eight)
+{
+    // Signed: a unit of 0x8000 or more is below zero, so not above CR.
+    const __m128i plain = _mm_and_si128(_mm_cmpgt_epi16(eight, _mm_set1_epi16(0x0d)),
+                                        _mm_cmplt_epi16(eight, _mm_set1_epi16(0x80)));
+    return unsigned(_mm_movemask_epi8(plain));
+}
+#endif
+
+[[nodiscard]] inline bool isPlainAscii(char16_t unit) { return unit < 0x80 && unit > u'\r'; }
+
 // The first unit from `from` on, up to `to`, that is not plain ASCII (above
 // CR, below 0x80); `to` when there is none.
 [[nodiscard]] inline qsizetype plainAsciiEnd(const char16_t *units, qsizetype from, qsizetype to)
 {
 #ifdef __SSE2__
     while (to - from >= 8) {
-        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + from));
-        // Signed: a unit of 0x8000 or more is below zero, so not above CR.
-        const __m128i plain = _mm_and_si128(_mm_cmpgt_epi16(eight, _mm_set1_epi16(0x0d)),
-                                            _mm_cmplt_epi16(eight, _mm_set1_epi16(0x80)));
-        const unsigned mask = unsigned(_mm_movemask_epi8(plain));
+        const unsigned mask
+            = plainMask(_mm_loadu_si128(reinterpret_cast<const __m128i *>(units + from)));
         if (mask != 0xffff)
-            return from + std::countr_zero(~mask) / 2; // two mask bits a unit
+            return from + std::countr_zero(~mask) / 2;
         from += 8;
     }
 #endif
-    while (from < to && units[from] < 0x80 && units[from] > u'\r')
+    while (from < to && isPlainAscii(units[from]))
         ++from;
     return from;
 }
 
-// Copies `count` units of ASCII as bytes to `out`; returns the end of what
-// it wrote.
-inline char *copyAscii(const char16_t *units, qsizetype count, char *out)
+// Copies the plain ASCII from `from` on, up to `to`, as bytes to `out`, in
+// the same pass that finds where it ends; returns that end, and moves `out`
+// past what it wrote. `out` must have room for `to - from` bytes: eight at a
+// time are stored before it is known how many of them count.
+[[nodiscard]] inline qsizetype copyPlainAscii(const char16_t *units, qsizetype from, qsizetype to,
+                                              char *&out)
 {
 #ifdef __SSE2__
-    for (; count >= 8; count -= 8, units += 8, out += 8) {
-        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units));
+    while (to - from >= 8) {
+        const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + from));
         _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(eight, eight));
+        const unsigned mask = plainMask(eight);
+        if (mask != 0xffff) {
+            const int plain = std::countr_zero(~mask) / 2;
+            out += plain;
+            return from + plain;
+        }
+        from += 8;
+        out += 8;
     }
 #endif
-    for (; count > 0; --count)
-        *out++ = char(*units++);
-    return out;
+    for (; from < to && isPlainAscii(units[from]); ++from)
+        *out++ = char(units[from]);
+    return from;
 }
 
 } // namespace fennick

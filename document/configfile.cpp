@@ -126,9 +126,7 @@ bool Pass::take(QStringView piece)
         // ASCII other than the line breaks, copied as it is: every encoding
         // Save writes in (UTF-8, the ANSI code pages) keeps it unchanged.
         const qsizetype limit = std::min(size, i + (end() - m_out) - 2);
-        const qsizetype runEnd = plainAsciiEnd(chars, i, limit);
-        m_out = copyAscii(chars + i, runEnd - i, m_out);
-        i = runEnd;
+        i = copyPlainAscii(chars, i, limit, m_out);
         if (i == size)
             break;
         if (i == limit) {

@@ -34,6 +34,7 @@ SaveResult saveConfigFileBytes(FileBytes &bytes, const FilePath &path)
 
     if (result->saved)
         syncFolder(target);
+    letGoOfOldFile(target);
     return *result;
 }
 

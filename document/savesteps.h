@@ -109,6 +109,10 @@ void removeLeftoverCopies(const Target &target);
 // old text, so a failure once the file is emptied leaves it cut off.
 [[nodiscard]] SaveResult writeInPlace(const Target &target, FileBytes &bytes);
 
+// Lets go of the file that a Save replaced, without waiting while the
+// system frees it.
+void letGoOfOldFile(Target &target);
+
 // The rename, or a new file's name, made durable: without this a power cut
 // may bring the old file back after "File saved".
 void syncFolder(const Target &target);

@@ -15,6 +15,8 @@
 // nothing.
 #include "document/savesteps.h"
 
+#include "document/diskwriter.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <QtEndian>
@@ -565,43 +567,6 @@ void addControllers(Target &target, int folder, const struct stat *entry)
     return isPermissionError(error) || error == ENOTSUP;
 }
 
-#ifdef Q_OS_LINUX
-constexpr off_t diskStartBytes = 256 << 10;
-#endif
-
-// The bytes as they are made, each chunk to its end: a short write is not
-// yet a failure, the next write says why it stopped. Not yet synced.
-[[nodiscard]] int writeAll(int file, FileBytes &bytes)
-{
-    int error = 0;
-    [[maybe_unused]] off_t total = 0;
-    [[maybe_unused]] off_t handedToDisk = 0;
-    (void)bytes.writeTo([&](QByteArrayView chunk) {
-        for (qsizetype written = 0; written < chunk.size();) {
-            const ssize_t count = ::write(file, chunk.data() + written, chunk.size() - written);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0) {
-                error = count < 0 ? errno : ENOSPC;
-                return false;
-            }
-            written += count;
-        }
-        total += chunk.size();
-#ifdef Q_OS_LINUX
-        // The disk starts on each quarter megabyte while the next is made,
-        // so that the sync below waits only for the last of them.
-        if (total - handedToDisk >= diskStartBytes) {
-            (void)::sync_file_range(file, handedToDisk, total - handedToDisk,
-                                    SYNC_FILE_RANGE_WRITE);
-            handedToDisk = total;
-        }
-#endif
-        return true;
-    });
-    return error;
-}
-
 // The bytes and the size on disk, which is what a reader needs; the folder's
 // entry is synced after the rename. Some file systems (network ones, quotas)
 // report a full disk only here.
@@ -939,6 +904,12 @@ void syncFolder(const Target &target)
     const Handle folder(::openat(target.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.isValid())
         ::fsync(folder.get());
+}
+
+void letGoOfOldFile(Target &target)
+{
+    if (target.file.isValid())
+        closeReplaced(target.file.release(), target.status.st_size);
 }
 
 } // namespace fennick::savesteps

@@ -442,4 +442,9 @@ void syncFolder(const Target &target)
     Q_UNUSED(target);
 }
 
+void letGoOfOldFile(Target &)
+{
+    // Save holds no handle on the old file once it is replaced.
+}
+
 } // namespace fennick::savesteps

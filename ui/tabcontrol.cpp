@@ -93,14 +93,25 @@ void TabControl::arrange()
     m_strip->setGeometry(0, 0, width(), m_strip->rowsHeight());
 }
 
+namespace {
+
+// Whether a control under this widget takes focus by Tab and is enabled.
+// Walked by hand, stopping at the first: this runs on every button press.
+bool holdsEnabledControl(const QObject *parent)
+{
+    return std::ranges::any_of(parent->children(), [](const QObject *child) {
+        if (!child->isWidgetType())
+            return false;
+        const auto *widget = static_cast<const QWidget *>(child);
+        return ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled())
+            || holdsEnabledControl(widget);
+    });
+}
+
+} // namespace
+
 void TabControl::markOpenStep()
 {
-    const auto holdsEnabledControl = [](const QWidget *page) {
-        const QList<QWidget *> children = page->findChildren<QWidget *>();
-        return std::ranges::any_of(children, [](const QWidget *widget) {
-            return (widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled();
-        });
-    };
     const auto open = std::ranges::find_if(m_pages, holdsEnabledControl);
     m_strip->setOpenStepTab(open == m_pages.end() ? -1 : int(open - m_pages.begin()));
 }
