@@ -23,11 +23,6 @@ namespace fennick::savesteps {
 
 namespace {
 
-// Past the first chunk, the rest is written on a thread of its own: the
-// system's copying of a chunk into the file then overlaps the making of the
-// next, which on a large document take about as long each. A document that
-// fits in one chunk never pays for the thread.
-constexpr off_t writeBehindFromBytes = 64 << 10;
 // A file with no name left is freed as its last handle closes: about a
 // tenth of a millisecond a megabyte, and a thread costs a fraction of that.
 constexpr off_t closeBehindFromBytes = 256 << 10;
@@ -158,6 +153,7 @@ private:
             m_spare.push_back(std::move(buffer));
             --m_inUse;
             if (error != 0) {
+                // Still counted in use: nothing is handed after an error.
                 m_error = error;
                 m_queue.clear();
             }
@@ -167,7 +163,7 @@ private:
         }
     }
 
-    Disk &m_disk; // written only by the thread
+    Disk &m_disk; // the thread's alone once it is started
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<QByteArray> m_queue;
@@ -194,7 +190,11 @@ int writeAll(int file, FileBytes &bytes)
     bool behindTried = false;
     int error = 0;
     (void)bytes.writeTo([&](QByteArrayView chunk) {
-        if (!behindTried && disk.written() >= writeBehindFromBytes) {
+        // From the second chunk on, the chunks are written on a thread of
+        // their own: the system's copying of one into the file then overlaps
+        // the making of the next, which on a large document take about as
+        // long each. A document that fits in one chunk never pays for it.
+        if (!behindTried && disk.written() > 0) {
             behindTried = true;
             (void)behind.start();
         }

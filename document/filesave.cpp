@@ -27,6 +27,7 @@ SaveResult saveConfigFileBytes(FileBytes &bytes, const FilePath &path)
     std::optional<SaveResult> result;
     if (copyCanStandIn)
         result = replace(target, bytes);
+    const bool replaced = result && result->saved;
     // A file the user may not write goes this way too: the open fails with
     // the system's reason and leaves the file as it was.
     if (!result)
@@ -34,7 +35,8 @@ SaveResult saveConfigFileBytes(FileBytes &bytes, const FilePath &path)
 
     if (result->saved)
         syncFolder(target);
-    letGoOfOldFile(target);
+    if (replaced)
+        letGoOfOldFile(target);
     return *result;
 }
 

@@ -588,8 +588,8 @@ QString SaveFailuresTest::makeHome(Failure failure)
         return m_whyNoOwnFileSystem;
     m_scratch = std::make_unique<ScratchFileSystem>(m_home);
     const bool roomy = failure == Failure::ReadOnly || failure == Failure::ReadOnlyWithoutOldFile;
-    // Full while writing: past the first quarter megabyte, which Save
-    // writes itself before a thread of its own writes the rest.
+    // Full while writing: past the first chunk, which Save writes itself
+    // before a thread of its own writes the rest.
     const QByteArray size = failure == Failure::NoInodes         ? "1m,nr_inodes=8"
                           : roomy                                ? "1m"
                           : failure == Failure::FullWhileWriting ? "512k"
