@@ -38,7 +38,6 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,10 +73,13 @@ namespace {
 // hint says.)
 [[nodiscard]] QFont previewFont()
 {
-    QFont lucida(QStringLiteral("Lucida Console"));
-    lucida.setPointSizeF(8.25);
-    if (QFontInfo(lucida).family() == lucida.family())
-        return lucida;
+    // Asked of the list of fonts: matching the family would load a font
+    // the window never uses where Lucida Console is missing.
+    if (const QString lucida = QStringLiteral("Lucida Console"); QFontDatabase::hasFamily(lucida)) {
+        QFont font(lucida);
+        font.setPointSizeF(8.25);
+        return font;
+    }
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(8.25);
     if (isMonospaced(fixed))
