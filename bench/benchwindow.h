@@ -21,7 +21,9 @@ public:
     // milliseconds from the paste until the preview has repainted.
     double fillPreview(qsizetype documentBytes);
 
-    // One mouse click on the named button, until the window has repainted.
+    // One mouse click on the named button, from the release, where a button
+    // acts, until the window has repainted: the press and its repaint come
+    // while the user still holds the button down.
     [[nodiscard]] double clickMs(const QString &button);
 
     // One key typed at the end of the preview, until it has repainted.
