@@ -4,8 +4,6 @@
 
 #include "document/filebytes.h"
 
-#include <sys/types.h>
-
 namespace fennick::savesteps {
 
 // The bytes as they are made, each chunk to its end: a short write is not
@@ -13,9 +11,8 @@ namespace fennick::savesteps {
 // or the system's error.
 [[nodiscard]] int writeAll(int file, FileBytes &bytes);
 
-// Closes a handle on the file a Save replaced, of this size: a large one on
-// a thread of its own, so that the window does not wait while the system
-// frees it.
-void closeReplaced(int file, off_t size);
+// Closes a handle on the file a Save replaced, on a thread of its own, so
+// that the window does not wait while the system frees it.
+void closeReplaced(int file);
 
 } // namespace fennick::savesteps

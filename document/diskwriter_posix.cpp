@@ -23,9 +23,6 @@ namespace fennick::savesteps {
 
 namespace {
 
-// A file with no name left is freed as its last handle closes: about a
-// tenth of a millisecond a megabyte, and a thread costs a fraction of that.
-constexpr off_t closeBehindFromBytes = 256 << 10;
 // What the thread is handed, copied into buffers of at most this size, of
 // which at most this many are in use at once.
 constexpr qsizetype handedBytes = 64 << 10;
@@ -206,10 +203,14 @@ int writeAll(int file, FileBytes &bytes)
     return behind.isRunning() ? behind.finish() : error;
 }
 
-void closeReplaced(int file, off_t size)
+void closeReplaced(int file)
 {
+    // A file with no name left is freed as its last handle closes: about a
+    // tenth of a millisecond a megabyte, and on a disk that is told of
+    // freed blocks (mounted with discard) 0.05 ms for the smallest file.
+    // A thread costs 0.015 ms.
     pthread_attr_t detached;
-    if (size >= closeBehindFromBytes && ::pthread_attr_init(&detached) == 0) {
+    if (::pthread_attr_init(&detached) == 0) {
         pthread_t closer{};
         const bool started
             = ::pthread_attr_setdetachstate(&detached, PTHREAD_CREATE_DETACHED) == 0

@@ -78,9 +78,6 @@ struct Target {
     std::vector<uid_t> controllers;
     bool everyAccountControls = false; // a folder on the way is writable by all
     bool folderImmutable = false;      // or append-only: it takes no new name
-    // A file capability, which the system drops from a file when it is
-    // written: only a copy that takes it over afterwards keeps it.
-    bool hasCapability = false;
 #endif
     bool exists = false;
     bool writable = false;        // by this user

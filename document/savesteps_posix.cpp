@@ -225,8 +225,8 @@ template <typename Read>
 {
     for (;;) {
         const ssize_t size = read(nullptr, 0);
-        if (size < 0)
-            return std::nullopt;
+        if (size <= 0)
+            return size < 0 ? std::nullopt : std::optional(QByteArray());
         QByteArray bytes(size, Qt::Uninitialized);
         const ssize_t got = read(bytes.data(), bytes.size());
         if (got >= 0) {
@@ -445,9 +445,26 @@ void addControllers(Target &target, int folder, const struct stat *entry)
             target.controllers.push_back(account);
     };
     add(status.st_uid); // it may give itself the right at any time
-    const std::vector<AclEntry> acl = aclOf(folder);
+    // Past the owner and the others, an ACL grants no more than its mask,
+    // which the group bits of the mode show. Where neither they nor the
+    // bits for others hold the right, only the owner has it, ACL or not,
+    // and the ACL is not read. Judged by the mode alone where the others
+    // have it, an account the ACL names would count as one that may change
+    // names, and its links as trusted. Read when first asked: a folder
+    // with the sticky bit, such as /tmp, asks only of another account's
+    // entry.
+    const auto holds = [](unsigned bits) {
+        return (bits & (writeBit | searchBit)) == (writeBit | searchBit);
+    };
+    const bool aclMayGrant = holds(status.st_mode >> 3) || holds(status.st_mode);
+    std::optional<std::vector<AclEntry>> read;
+    const auto acl = [&]() -> const std::vector<AclEntry> & {
+        if (!read)
+            read = aclMayGrant ? aclOf(folder) : std::vector<AclEntry>{};
+        return *read;
+    };
     const auto mayChange = [&](const Account &account) {
-        return grants(account, status, acl, writeBit | searchBit);
+        return grants(account, status, acl(), writeBit | searchBit);
     };
     if (status.st_mode & S_ISVTX) {
         // Asked of another account only: looking up an account's groups
@@ -464,7 +481,7 @@ void addControllers(Target &target, int folder, const struct stat *entry)
     }
     std::vector<uid_t> candidates;
     std::vector<gid_t> groups{status.st_gid};
-    for (const AclEntry &aclEntry : acl) {
+    for (const AclEntry &aclEntry : acl()) {
         if (aclEntry.tag == aclUser)
             candidates.push_back(aclEntry.id);
         else if (aclEntry.tag == aclGroup)
@@ -743,8 +760,6 @@ void judgeFolder(Target &target)
     lock.l_whence = SEEK_SET;
     if (::fcntl(target.file.get(), F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK)
         return failed(FailureCause::FileLocked, 0, target.path.shown());
-    const QByteArray byName = "/proc/self/fd/" + QByteArray::number(target.file.get());
-    target.hasCapability = ::getxattr(byName.constData(), "security.capability", nullptr, 0) >= 0;
 #endif
     if (std::optional<SaveResult> refused = refusalForOthers(target))
         return refused;
@@ -805,7 +820,10 @@ std::optional<SaveResult> replace(const Target &target, FileBytes &bytes)
     const int folder = target.folder.get();
     // A name no other program uses, so that a copy a killed Save leaves
     // behind can be told apart and removed by the next one. This user's,
-    // readable by it alone, and locked while it is written.
+    // readable by it alone, and locked while it is written. Named from the
+    // start: a copy made with no name (O_TMPFILE) and linked after its sync
+    // is on disk with no link on ext4 without a journal, which a power cut
+    // then loses together with the old file.
     QByteArray copyName;
     Handle copy;
     for (int attempt = 0; attempt < 100 && !copy.isValid(); ++attempt) {
@@ -869,9 +887,26 @@ std::optional<SaveResult> replace(const Target &target, FileBytes &bytes)
     return saved();
 }
 
+namespace {
+
+// A file capability, which the system drops from a file when it is
+// written: only a copy that takes it over afterwards keeps it.
+[[nodiscard]] bool carriesCapability(const Target &target)
+{
+#ifdef Q_OS_LINUX
+    const QByteArray byName = "/proc/self/fd/" + QByteArray::number(target.file.get());
+    return ::getxattr(byName.constData(), "security.capability", nullptr, 0) >= 0;
+#else
+    Q_UNUSED(target);
+    return false;
+#endif
+}
+
+} // namespace
+
 SaveResult writeInPlace(const Target &target, FileBytes &bytes)
 {
-    if (target.hasCapability)
+    if (target.exists && carriesCapability(target))
         return failed(FailureCause::AttributeLost, 0, QStringLiteral("security.capability"));
     Handle file(::openat(target.folder.get(), target.name.constData(),
                          O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
@@ -909,7 +944,7 @@ void syncFolder(const Target &target)
 void letGoOfOldFile(Target &target)
 {
     if (target.file.isValid())
-        closeReplaced(target.file.release(), target.status.st_size);
+        closeReplaced(target.file.release());
 }
 
 } // namespace fennick::savesteps

@@ -100,6 +100,7 @@ enum class Failure {
     CapabilityInPlace,  // a hard-linked file with a file capability
     RootLinkMovedIn,    // by the account that owns the home folder
     HardLinkToRootFile, // made by that account, with fs.protected_hardlinks=0
+    LinkInAclFolder,    // nobody's, where an ACL names nobody but its mask keeps it out
 };
 
 [[nodiscard]] bool needsOwnFileSystem(Failure failure)
@@ -250,16 +251,18 @@ private:
     bool m_lowered = false;
 };
 
-// An access ACL that also lets "nobody" read and write, as the kernel keeps
-// it: a version, then each entry's tag, permissions and id, little-endian.
-[[nodiscard]] QByteArray aclLettingNobodyWrite()
+// An access ACL that gives "nobody" the owner's rights (by default read
+// and write), within the mask, as the kernel keeps it: a version, then each
+// entry's tag, permissions and id, little-endian.
+[[nodiscard]] QByteArray aclLettingNobodyWrite(quint32 rights = 6, quint32 mask = 6,
+                                               quint32 others = 4)
 {
     constexpr quint32 none = ~0u;
-    constexpr quint32 entries[][3] = {{0x01, 6, none},
-                                      {0x02, 6, nobody},
-                                      {0x04, 4, none},
-                                      {0x10, 6, none},
-                                      {0x20, 4, none}}; // owner, nobody, group, mask, others
+    const quint32 entries[][3] = {{0x01, rights, none},
+                                  {0x02, rights, nobody},
+                                  {0x04, 4, none},
+                                  {0x10, mask, none},
+                                  {0x20, others, none}}; // owner, nobody, group, mask, others
     QByteArray acl;
     const auto put = [&acl](auto value) {
         value = qToLittleEndian(value);
@@ -738,6 +741,19 @@ void SaveFailuresTest::arrange(Failure failure, [[maybe_unused]] QString *whyNot
         }
         break;
     }
+    case Failure::LinkInAclFolder: {
+        // Every account but nobody may change names there.
+        QVERIFY(writeFile(m_root->filePath("roots-own"), "root's own\r\n"));
+        QVERIFY(QFile::link(m_root->filePath("roots-own"), path()));
+        const QByteArray home = QFile::encodeName(m_home);
+        const QByteArray acl = aclLettingNobodyWrite(7, 5, 7);
+        if (::lchown(QFile::encodeName(path()).constData(), nobody, nogroup) != 0
+            || ::chmod(home.constData(), 01757) != 0
+            || ::setxattr(home.constData(), "system.posix_acl_access", acl.constData(), acl.size(), 0)
+                   != 0)
+            *whyNot = "no ACL or link of nobody's here: " + systemReason();
+        break;
+    }
     case Failure::RootLinkMovedIn:
     case Failure::HardLinkToRootFile: {
         // The home folder is the server's account's, and root has a file of
@@ -836,6 +852,11 @@ void SaveFailuresTest::repair(Failure failure)
     case Failure::CapabilityInPlace:
         QCOMPARE(::removexattr(QFile::encodeName(path()).constData(), "security.capability"), 0);
         break;
+    case Failure::LinkInAclFolder:
+        QCOMPARE(::removexattr(QFile::encodeName(m_home).constData(), "system.posix_acl_access"), 0);
+        QCOMPARE(::chmod(QFile::encodeName(m_home).constData(), 0755), 0);
+        QVERIFY(QFile::remove(path()));
+        break;
 #else
     default:
         break;
@@ -927,6 +948,9 @@ void SaveFailuresTest::failedSaveKeepsEverything_data()
         << "Config.ini, which the account nobody may not write, lies in a folder that nobody "
            "controls: Save does not write there for it."
         << true;
+    QTest::newRow("link by an account a folder's ACL keeps out")
+        << Failure::LinkInAclFolder << ""
+        << "Config.ini belongs to nobody, another account, so Save does not follow it" << true;
 }
 
 void SaveFailuresTest::failedSaveKeepsEverything()
