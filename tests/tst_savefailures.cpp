@@ -669,11 +669,22 @@ void SaveFailuresTest::arrange(Failure failure, [[maybe_unused]] QString *whyNot
         break;
     }
     case Failure::LinkByOtherAccount:
+    case Failure::LinkInAclFolder: {
         QVERIFY(writeFile(m_root->filePath("roots-own"), "root's own\r\n"));
         QVERIFY(QFile::link(m_root->filePath("roots-own"), path()));
         if (::lchown(QFile::encodeName(path()).constData(), nobody, nogroup) != 0)
             *whyNot = "cannot give a link to nobody here: " + systemReason();
+        // Every account but nobody may change names there.
+        const QByteArray home = QFile::encodeName(m_home);
+        const QByteArray acl = aclLettingNobodyWrite(7, 5, 7);
+        if (failure == Failure::LinkInAclFolder
+            && (::chmod(home.constData(), 01757) != 0
+                || ::setxattr(home.constData(), "system.posix_acl_access", acl.constData(),
+                              acl.size(), 0)
+                       != 0))
+            *whyNot = "no ACL here: " + systemReason();
         break;
+    }
     case Failure::LinkLoop:
         QVERIFY(QFile::link(path(), path()));
         break;
@@ -739,19 +750,6 @@ void SaveFailuresTest::arrange(Failure failure, [[maybe_unused]] QString *whyNot
             if (done != 'y')
                 *whyNot = QStringLiteral("no file lease here");
         }
-        break;
-    }
-    case Failure::LinkInAclFolder: {
-        // Every account but nobody may change names there.
-        QVERIFY(writeFile(m_root->filePath("roots-own"), "root's own\r\n"));
-        QVERIFY(QFile::link(m_root->filePath("roots-own"), path()));
-        const QByteArray home = QFile::encodeName(m_home);
-        const QByteArray acl = aclLettingNobodyWrite(7, 5, 7);
-        if (::lchown(QFile::encodeName(path()).constData(), nobody, nogroup) != 0
-            || ::chmod(home.constData(), 01757) != 0
-            || ::setxattr(home.constData(), "system.posix_acl_access", acl.constData(), acl.size(), 0)
-                   != 0)
-            *whyNot = "no ACL or link of nobody's here: " + systemReason();
         break;
     }
     case Failure::RootLinkMovedIn:
@@ -826,6 +824,7 @@ void SaveFailuresTest::repair(Failure failure)
     case Failure::Pipe:
     case Failure::Socket:
     case Failure::LinkByOtherAccount:
+    case Failure::LinkInAclFolder: // sticky: a new file's name there is its owner's alone
     case Failure::LinkLoop:
     case Failure::RootLinkMovedIn:
     case Failure::HardLinkToRootFile:
@@ -851,11 +850,6 @@ void SaveFailuresTest::repair(Failure failure)
         break;
     case Failure::CapabilityInPlace:
         QCOMPARE(::removexattr(QFile::encodeName(path()).constData(), "security.capability"), 0);
-        break;
-    case Failure::LinkInAclFolder:
-        QCOMPARE(::removexattr(QFile::encodeName(m_home).constData(), "system.posix_acl_access"), 0);
-        QCOMPARE(::chmod(QFile::encodeName(m_home).constData(), 0755), 0);
-        QVERIFY(QFile::remove(path()));
         break;
 #else
     default:
