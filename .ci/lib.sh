@@ -137,3 +137,19 @@ run_logged() {
     fi
     return "$status"
 }
+
+# Runs the uninstaller in the Wine folder $1 silently and waits until the
+# folder is gone, at most 30 seconds. Its first process only copies itself to
+# the temporary folder, starts the copy and ends, so its status says whether
+# the copy started, not what the uninstall did: a status other than 0 is
+# printed, and what is left behind, which the caller checks, decides.
+uninstall_silently() {
+    local folder=$1 status=0
+    # A server still ending from an earlier wineserver -k is waited for.
+    wineserver --wait
+    wine "$folder/Uninstall.exe" /S || status=$?
+    [ "$status" -eq 0 ] || echo "the uninstaller's first process ended with status $status"
+    wineserver --wait
+    wait_until 30 "the uninstaller removes $folder" test ! -e "$folder" || true
+    wineserver --wait
+}

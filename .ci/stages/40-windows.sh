@@ -266,11 +266,7 @@ start_installed() {
 )
 
 echo "+ uninstalling silently"
-wine "$program_files/Uninstall.exe" /S
-wineserver --wait
-# The uninstaller finishes from a copy of itself, which wineserver does not
-# wait for.
-wait_until 30 "the uninstaller removes the program's folder" test ! -e "$program_files" || true
+uninstall_silently "$program_files"
 leftovers=$( { find "$program_files" "$start_menu" 2>/dev/null || true; } )
 if [ -n "$leftovers" ]; then
     echo "FAIL: left after uninstalling:"

@@ -231,10 +231,7 @@ echo "InstallLocation: $location; EstimatedSize: $((size)) KB; on disk: $(du -sk
 [ -n "$size" ] && [ $((size)) -gt 20000 ] || fail "EstimatedSize is \"$size\""
 
 echo "+ uninstalling silently"
-wine "$program_files/Uninstall.exe" /S
-wineserver --wait
-sleep 2 # the uninstaller finishes from a copy of itself
-wineserver --wait
+uninstall_silently "$program_files"
 [ ! -e "$program_files" ] || fail "the uninstaller left $program_files"
 [ ! -e "$start_menu" ] || fail "the uninstaller left $start_menu"
 for key in 'HKLM\Software\Fennick developers' "$uninstall_key"; do
