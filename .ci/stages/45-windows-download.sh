@@ -12,6 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 export DEBIAN_FRONTEND=noninteractive
+. .ci/lib.sh
 
 apt-get install -y icoutils unzip util-linux fonts-liberation xvfb xauth file
 
