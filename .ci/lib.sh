@@ -145,7 +145,8 @@ run_logged() {
 # printed, and what is left behind, which the caller checks, decides.
 uninstall_silently() {
     local folder=$1 status=0
-    # A server still ending from an earlier wineserver -k is waited for.
+    # Any server still running (lingering, or ended by wineserver -k) is
+    # waited for first, so that the uninstaller starts one of its own.
     wineserver --wait
     wine "$folder/Uninstall.exe" /S || status=$?
     [ "$status" -eq 0 ] || echo "the uninstaller's first process ended with status $status"
