@@ -251,11 +251,12 @@ private:
     bool m_lowered = false;
 };
 
-// An access ACL that gives "nobody" the owner's rights (by default read
-// and write), within the mask, as the kernel keeps it: a version, then each
-// entry's tag, permissions and id, little-endian.
-[[nodiscard]] QByteArray aclLettingNobodyWrite(quint32 rights = 6, quint32 mask = 6,
-                                               quint32 others = 4)
+// Gives the file or folder an access ACL that gives "nobody" the owner's
+// rights (by default read and write), within the mask, written as the
+// kernel keeps it: a version, then each entry's tag, permissions and id,
+// little-endian.
+[[nodiscard]] bool letNobodyIn(const QByteArray &name, quint32 rights = 6, quint32 mask = 6,
+                               quint32 others = 4)
 {
     constexpr quint32 none = ~0u;
     const quint32 entries[][3] = {{0x01, rights, none},
@@ -274,7 +275,8 @@ private:
         put(quint16(permissions));
         put(id);
     }
-    return acl;
+    return ::setxattr(name.constData(), "system.posix_acl_access", acl.constData(), acl.size(), 0)
+           == 0;
 }
 
 // What the server sees of its file: whose it is, who may read it, its
@@ -674,15 +676,12 @@ void SaveFailuresTest::arrange(Failure failure, [[maybe_unused]] QString *whyNot
         QVERIFY(QFile::link(m_root->filePath("roots-own"), path()));
         if (::lchown(QFile::encodeName(path()).constData(), nobody, nogroup) != 0)
             *whyNot = "cannot give a link to nobody here: " + systemReason();
-        // Every account but nobody may change names there.
-        const QByteArray home = QFile::encodeName(m_home);
-        const QByteArray acl = aclLettingNobodyWrite(7, 5, 7);
-        if (failure == Failure::LinkInAclFolder
-            && (::chmod(home.constData(), 01757) != 0
-                || ::setxattr(home.constData(), "system.posix_acl_access", acl.constData(),
-                              acl.size(), 0)
-                       != 0))
-            *whyNot = "no ACL here: " + systemReason();
+        if (failure == Failure::LinkInAclFolder) {
+            // Every account but nobody may change names there.
+            const QByteArray home = QFile::encodeName(m_home);
+            if (::chmod(home.constData(), 01757) != 0 || !letNobodyIn(home, 7, 5, 7))
+                *whyNot = "no ACL here: " + systemReason();
+        }
         break;
     }
     case Failure::LinkLoop:
@@ -1093,10 +1092,7 @@ QString SaveFailuresTest::arrange(ServersFile file)
         if (!writeFile(path(), oldText))
             return QStringLiteral("cannot make the file");
         const QByteArray name = QFile::encodeName(path());
-        const QByteArray acl = aclLettingNobodyWrite();
-        if (::setxattr(name.constData(), "system.posix_acl_access", acl.constData(), acl.size(), 0)
-                != 0
-            || ::setxattr(name.constData(), "user.origin", "server", 6, 0) != 0)
+        if (!letNobodyIn(name) || ::setxattr(name.constData(), "user.origin", "server", 6, 0) != 0)
             return "no ACL or extended attribute here: " + systemReason();
         break;
     }
